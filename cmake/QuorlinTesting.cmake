@@ -1,0 +1,29 @@
+# One place that turns test sources into a registered CTest suite.
+#   quorlin_add_test(NAME <name> GLOBS <patterns under tests/> [EXCLUDE <regex>]
+#                    LIBS <targets> [MAIN <source>])
+# Everything matched goes into one test binary; each gtest case becomes one CTest
+# test, so a failure names the case.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(quorlin_add_test)
+  cmake_parse_arguments(T "" "NAME;MAIN;EXCLUDE" "GLOBS;LIBS" ${ARGN})
+  set(sources)
+  foreach(pattern IN LISTS T_GLOBS)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${pattern})
+    list(APPEND sources ${found})
+  endforeach()
+  if(T_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${T_EXCLUDE}")
+  endif()
+  add_executable(${T_NAME} ${sources} ${T_MAIN})
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  if(NOT T_MAIN)
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
+  endif()
+  gtest_discover_tests(${T_NAME}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,19 @@
+#pragma once
+// Which programs are running, by executable file name.
+
+#include <string_view>
+
+namespace quorlin {
+
+class ProcessList {
+public:
+    virtual ~ProcessList() = default;
+    // True when some running process has exactly this executable file name. Any
+    // failure to read the process list counts as "not running".
+    virtual bool isRunning(std::string_view exeName) = 0;
+};
+
+// A fresh scan of /proc on every call.
+ProcessList& systemProcessList();
+
+}  // namespace quorlin

@@ -1,0 +1,164 @@
+#include "link/settings_reports.h"
+
+#include "shell/whole_data.h"
+#include "support/fake_process_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace quorlin {
+namespace {
+
+class SettingsReports : public ::testing::Test {
+protected:
+    test::FakeProcessList processes;
+    CWholeData data{processes};
+    SettingBytes lastSent{};
+    OutputReport report{};
+
+    void SetUp() override { data.setLinkBusyUsable(0, 1); }
+
+    bool build(std::uint8_t variant = 0) { return buildSettingsReport(variant, report, data, lastSent); }
+    bool tailIsZero(std::size_t from) const
+    {
+        return std::all_of(report.begin() + from, report.end(), [](auto b) { return b == 0; });
+    }
+};
+
+TEST_F(SettingsReports, NormalReportBeforeAnyReplyCarriesZerosModeAndConstantTwo)
+{
+    data.operationMode = 1;
+    EXPECT_TRUE(build());
+    const std::uint8_t expected[16] = {0x00, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0};
+    EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), report.begin()));
+    EXPECT_TRUE(tailIsZero(16));
+    EXPECT_EQ(report.size(), 65u);
+}
+
+TEST_F(SettingsReports, NormalReportTakesModeFromOperationModeNotTheReportedOne)
+{
+    data.settings.reportedOperationMode = 1;
+    data.operationMode = 2;
+    data.settings.setting12 = 0x77;
+    data.settings.brightnessLevel = 90;
+    data.settings.losCalc = 5;
+    build();
+    EXPECT_EQ(report[4], 90);
+    EXPECT_EQ(report[10], 2);
+    EXPECT_EQ(report[14], 2);
+    EXPECT_EQ(report[15], 5);
+}
+
+TEST_F(SettingsReports, UnchangedSettingsAreSuppressedUntilSomethingChanges)
+{
+    data.settings.brightnessLevel = 40;
+    EXPECT_TRUE(build());
+    EXPECT_FALSE(build());
+    data.settings.losCalc = 1;
+    EXPECT_TRUE(build());
+    data.settings.losCalc = 0;
+    EXPECT_TRUE(build()) << "the LOS_CALC pulse relies on 1 -> 0 counting as a change";
+    EXPECT_FALSE(build());
+}
+
+TEST_F(SettingsReports, DefaultsVariantKeepsPanelValuesButRecordsTheTable)
+{
+    data.settings.parameter1 = 10;
+    data.settings.parameter2 = 20;
+    data.settings.parameter3 = 30;
+    data.settings.parameter4 = 40;
+    data.settings.brightnessLevel = 7;
+    EXPECT_TRUE(build(kDefaultsVariant));
+    const std::uint8_t expected[15] = {0x11, 0x01, 0x02, 0x5A, 0x1E, 0x0A, 0x14, 0x1E,
+                                       0x28, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x00};
+    EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), report.begin() + 1));
+    EXPECT_EQ(report[0], 0);
+    EXPECT_TRUE(tailIsZero(16));
+    EXPECT_EQ(lastSent, defaultSettings);
+    EXPECT_TRUE(build(kDefaultsVariant)) << "the defaults are never suppressed";
+}
+
+TEST_F(SettingsReports, NormalBuildAfterDefaultsIsSuppressedOnlyWhenSettingsEqualTheTable)
+{
+    build(kDefaultsVariant);
+    for (std::size_t k = 0; k < kSettingCount; ++k) {
+        static constexpr std::size_t offsets[] = {0, 1, 4, 7, 10, 11, 12, 13, 99, 15, 16, 17, 99, 19};
+        if (offsets[k] != 99)
+            data.settings.at(offsets[k]) = defaultSettings[k];
+    }
+    data.operationMode = defaultSettings[8];
+    EXPECT_FALSE(build());
+    data.settings.brightnessLevel = 1;
+    EXPECT_TRUE(build());
+}
+
+TEST_F(SettingsReports, StatusRequestIsAFullZeroPaddedReport)
+{
+    const OutputReport request = statusRequest();
+    EXPECT_EQ(request[0], 0x00);
+    EXPECT_EQ(request[1], 0x12);
+    EXPECT_EQ(request[2], 0x01);
+    EXPECT_TRUE(std::all_of(request.begin() + 3, request.end(), [](auto b) { return b == 0; }));
+}
+
+StatusReply validReply()
+{
+    StatusReply reply{};
+    for (std::size_t i = 2; i < 16; ++i)
+        reply[i] = static_cast<std::uint8_t>(0x20 + i);
+    reply[kReplyMarkIndex] = kReplyMark;
+    return reply;
+}
+
+TEST_F(SettingsReports, ValidReplyFillsEveryMappedByteAndNoOther)
+{
+    ASSERT_TRUE(applyStatusReply(validReply(), data));
+    EXPECT_EQ(data.settings.setting0, 0x22);
+    EXPECT_EQ(data.settings.lightMode, 0x23);
+    EXPECT_EQ(data.settings.brightnessLevel, 0x24);
+    EXPECT_EQ(data.settings.breathingFrequency, 0x25);
+    EXPECT_EQ(data.settings.parameter4, 0x29);
+    EXPECT_EQ(data.settings.reportedOperationMode, 0x2A);
+    EXPECT_EQ(data.settings.setting10, 15);
+    EXPECT_EQ(data.settings.setting12, 0x2E);
+    EXPECT_EQ(data.settings.losCalc, 0x2F);
+    for (std::size_t unused : {2, 3, 5, 6, 8, 9})
+        EXPECT_EQ(data.settings.at(unused), 0) << "block byte " << unused;
+    EXPECT_EQ(data.operationMode, 0) << "the reported mode never overwrites the user's choice";
+}
+
+TEST_F(SettingsReports, ReplyWithoutTheMarkIsRejectedWhole)
+{
+    StatusReply reply = validReply();
+    reply[kReplyMarkIndex] = 0x0E;
+    EXPECT_FALSE(applyStatusReply(reply, data));
+    EXPECT_FALSE(applyStatusReply(StatusReply{}, data)) << "a reply that never came reads as zeros";
+    for (std::size_t i = 0; i < 20; ++i)
+        EXPECT_EQ(data.settings.at(i), 0);
+}
+
+TEST_F(SettingsReports, HeldOffLinkAppliesNothingButStillAccepts)
+{
+    data.setLinkBusyUsable(1, 1);
+    EXPECT_TRUE(applyStatusReply(validReply(), data));
+    data.setLinkBusyUsable(0, 0);
+    EXPECT_TRUE(applyStatusReply(validReply(), data));
+    EXPECT_EQ(data.settings.setting10, 0);
+}
+
+TEST_F(SettingsReports, BusyTurningOnHalfWayLeavesTheRemainingBytes)
+{
+    int applied = 0;
+    applyStatusReply(validReply(), data, [&](std::uint8_t) {
+        if (++applied == 3)
+            data.linkBusy = 1;
+    });
+    EXPECT_EQ(applied, 3);
+    EXPECT_EQ(data.settings.brightnessLevel, 0x24);
+    EXPECT_EQ(data.settings.breathingFrequency, 0);
+    EXPECT_EQ(data.settings.losCalc, 0);
+}
+
+}  // namespace
+}  // namespace quorlin
