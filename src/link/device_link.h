@@ -41,7 +41,8 @@ public:
     // Worker thread. The last status-request write result (65 when delivered), or 0
     // on any failure or skip, including a reply that was rejected or never came.
     int queryStatus();
-    // Worker thread, inside queryStatus. 1 for an accepted reply, 0 otherwise.
+    // Worker thread, inside queryStatus. 1 for an accepted reply, 0 otherwise (also
+    // when none came within kReplyTimeoutMs; a send waits for linkLock meanwhile).
     int readStatus();
     // Window thread: waits for linkReady, holds the polling pass off, writes.
     int sendSettings(std::uint8_t variant);
@@ -61,6 +62,13 @@ public:
     std::atomic<std::uint32_t> bReadCnt[2] = {0, 0};
 
 private:
+    // True while linkBusy is on or linkUsable off: nothing goes to the light.
+    bool linkHeldOff() const;
+    // Empties the input queue of the handle whose replies are read.
+    void drainStaleInput(HidHandle first);
+    // Once per object: why a listed light could not be opened, and the fix.
+    void explainOpenFailure(int error);
+
     CWholeData& data_;
     HidApi& hid_;
     Clock& clock_;
