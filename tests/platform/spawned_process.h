@@ -1,0 +1,74 @@
+#pragma once
+// Helpers for tests that start real processes: a temporary folder, and a child
+// program that is killed and reaped when the object goes.
+
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace quorlin::test {
+
+struct TempDir {
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-test-XXXXXX").string();
+        path = mkdtemp(pattern.data()) != nullptr ? pattern : "";
+    }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+    std::filesystem::path path;
+};
+
+inline std::string readWhole(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SpawnedProcess {
+public:
+    // Runs `program` (looked up in PATH) with `args`, args[0] included. Returns once
+    // the exec is complete: the parent of a spawn may go on before the child's close-
+    // on-exec descriptors are closed and its new arguments are in place.
+    SpawnedProcess(const std::string& program, std::vector<std::string> args)
+    {
+        std::vector<char*> argv;
+        std::string cmdline;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+            cmdline += arg + '\0';
+        }
+        argv.push_back(nullptr);
+        if (posix_spawnp(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        const auto shown = std::filesystem::path("/proc") / std::to_string(pid_) / "cmdline";
+        for (int i = 0; pid_ > 0 && i < 1000 && readWhole(shown) != cmdline; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ~SpawnedProcess() { stop(); }
+    SpawnedProcess(const SpawnedProcess&) = delete;
+    SpawnedProcess& operator=(const SpawnedProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void stop()
+    {
+        if (pid_ > 0 && kill(pid_, SIGKILL) == 0)
+            waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+}  // namespace quorlin::test

@@ -1,0 +1,95 @@
+// Cost of one look at the running programs, with a few hundred extra processes
+// about. The link worker makes this check about ten times a second.
+//   bench_proc_scan [--children=N] [benchmark options]
+
+#include "platform/proc_scan.h"
+
+#include <benchmark/benchmark.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+int countProcesses()
+{
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        count += name.find_first_not_of("0123456789") == std::string::npos ? 1 : 0;
+    }
+    return count;
+}
+
+void BM_ScanNoMatch(benchmark::State& state)
+{
+    quorlin::ProcScan scan;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scan.isRunning("SignalRgbLauncher.exe"));
+    state.counters["processes"] = countProcesses();
+}
+BENCHMARK(BM_ScanNoMatch)->Unit(benchmark::kMicrosecond);
+
+void BM_SystemProcessList(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(quorlin::systemProcessList().isRunning("SignalRgbLauncher.exe"));
+}
+BENCHMARK(BM_SystemProcessList)->Unit(benchmark::kMicrosecond);
+
+std::vector<pid_t> spawnSleepers(int count)
+{
+    std::vector<pid_t> children;
+    char program[] = "sleep";
+    char seconds[] = "600";
+    char* argv[] = {program, seconds, nullptr};
+    for (int i = 0; i < count; ++i) {
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0)
+            break;
+        children.push_back(pid);
+    }
+    return children;
+}
+
+void stopAll(const std::vector<pid_t>& children)
+{
+    for (const pid_t pid : children)
+        kill(pid, SIGKILL);
+    for (const pid_t pid : children)
+        waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int childCount = 300;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--children=", 11) == 0)
+            childCount = std::atoi(argv[i] + 11);
+        else
+            rest.push_back(argv[i]);
+    }
+    int restCount = static_cast<int>(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    const std::vector<pid_t> children = spawnSleepers(childCount);
+    std::fprintf(stderr, "started %zu sleeping children\n", children.size());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    stopAll(children);
+    return 0;
+}
