@@ -1,0 +1,35 @@
+#include "shell/quorlin_app.h"
+
+#include "platform/single_instance.h"
+#include "shell/skin.h"
+#include "shell/whole_data.h"
+#include "window/quorlin_dlg.h"
+#include "window/user_prompts.h"
+
+namespace quorlin {
+
+CQuorlinApp::CQuorlinApp(CWholeData& data) : data_(data) {}
+
+int CQuorlinApp::InitInstance(const AppServices& services)
+{
+    switch (services.instanceLock.acquire()) {
+    case SingleInstanceLock::Result::Failed:
+        return 0;  // no lock can be had at all: end without a word
+    case SingleInstanceLock::Result::AlreadyRunning:
+        services.prompts.message(nullptr, QString::fromUtf8(kAlreadyRunning));
+        return 0;
+    case SingleInstanceLock::Result::Acquired:
+        break;
+    }
+
+    data_.loadLanguageSetting();
+    {
+        CQuorlinDlg dlg({data_, services.link, services.hid, services.clock, services.prompts,
+                         services.createNotifyWindow});
+        SkinH_AttachEx(kSkinFile, "");
+        dlg.DoModal();
+    }
+    return 0;
+}
+
+}  // namespace quorlin

@@ -1,0 +1,229 @@
+#include "link/link_worker.h"
+
+#include "link/device_link.h"
+#include "link/link_window.h"
+#include "link/sim/simulated_light.h"
+#include "shell/whole_data.h"
+#include "support/fake_clock.h"
+#include "support/fake_process_list.h"
+#include "support/locked_stream.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+namespace {
+
+using sim::SimulatedLight;
+using ::testing::ElementsAre;
+
+// A clock whose sleeps drive the scenario: after each sleep the test's hook runs, on
+// the worker's own thread, so a whole run is deterministic.
+class ScriptClock : public test::FakeClock {
+public:
+    void sleepMs(int ms) override
+    {
+        FakeClock::sleepMs(ms);
+        if (hook)
+            hook(ms);
+    }
+    std::function<void(int)> hook;
+};
+
+// Records what the worker asked of the window, in order.
+class RecordingWindow : public LinkWindow {
+public:
+    void ShowConnectionState(bool connected) override
+    {
+        events.push_back(connected ? "shown:connected" : "shown:disconnected");
+        if (connected && stopWhenConnected)
+            run = 0;
+    }
+    void RefreshFromDevice() override { events.push_back("refresh"); }
+    std::atomic<std::uint32_t>& threadRunFlag() override { return run; }
+
+    int count(const std::string& event) const { return static_cast<int>(std::count(events.begin(), events.end(), event)); }
+
+    std::vector<std::string> events;
+    std::atomic<std::uint32_t> run{1};
+    bool stopWhenConnected = false;
+};
+
+class LinkWorkerTest : public ::testing::Test {
+protected:
+    ScriptClock clock;
+    SimulatedLight light{clock, 2};
+    test::FakeProcessList processes;
+    CWholeData data{processes};
+    test::LockedStream out;
+    test::LockedStream err;
+    DeviceLink link{data, light, clock, out, err};
+    LinkWorker worker{data, link, light, clock};
+    RecordingWindow window;
+    int passes = 0;
+
+    void SetUp() override
+    {
+        // As the window starts the worker.
+        data.pollEnabled = 1;
+        data.linkReady = 1;
+        data.reconnectRequested = 1;
+        data.setLinkBusyUsable(0, 1);
+    }
+
+    // Runs the worker on this thread until `stopAfter` pass-ending 100 ms sleeps, with
+    // `each` run after every sleep.
+    void run(int stopAfter, std::function<void(int)> each = {})
+    {
+        clock.hook = [&, each](int ms) {
+            if (each)
+                each(ms);
+            if (ms == LinkWorker::kPassMs && ++passes >= stopAfter)
+                window.run = 0;
+        };
+        EXPECT_EQ(worker.linkWorkerProc(window), 1u);
+    }
+    int enumerations() const { return static_cast<int>(light.calls(SimulatedLight::CallKind::Enumerate).size()); }
+    int statusRequests() const
+    {
+        int n = 0;
+        for (const auto& c : light.calls(SimulatedLight::CallKind::Write))
+            n += c.bytes.size() > 1 && c.bytes[1] == kStatusCommand;
+        return n;
+    }
+};
+
+TEST_F(LinkWorkerTest, LightPresentConnectsOnceThenPollsEveryHundredMilliseconds)
+{
+    run(3);
+    EXPECT_THAT(std::vector<std::string>(window.events.begin(), window.events.begin() + 3),
+                ElementsAre("shown:disconnected", "refresh", "shown:connected"));
+    EXPECT_EQ(window.count("shown:connected"), 1 + 3);
+    EXPECT_EQ(enumerations(), 1);
+    EXPECT_EQ(statusRequests(), 2) << "one query, written to both interfaces";
+    EXPECT_EQ(data.reconnectRequested, 0u);
+    EXPECT_EQ(data.linkUsable, 1);
+    EXPECT_EQ(data.settings.setting10, 15) << "the reply was applied";
+    const auto sleeps = clock.sleeps();
+    EXPECT_THAT(std::vector<int>(sleeps.begin(), sleeps.begin() + 2), ElementsAre(50, 50));
+    EXPECT_EQ(light.openHandleCount(), 0) << "the end of the loop closes the devices";
+    EXPECT_EQ(light.liveEnumerationCount(), 0);
+    EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
+}
+
+TEST_F(LinkWorkerTest, AbsentLightIsRetriedEveryPassUntilPluggedIn)
+{
+    light.unplug();
+    int attempts = 0;
+    light.setCallObserver([&](const SimulatedLight::Call& call) {
+        if (call.kind == SimulatedLight::CallKind::Enumerate && ++attempts == 4)
+            light.plug();
+    });
+    window.stopWhenConnected = true;
+    worker.linkWorkerProc(window);
+    EXPECT_EQ(enumerations(), 5);
+    std::string lines = out.str();
+    int reported = 0;
+    for (std::size_t at = 0; (at = lines.find("cannot enumerate dev!\n", at)) != std::string::npos; ++at)
+        ++reported;
+    EXPECT_EQ(reported, 4);
+    EXPECT_EQ(window.count("shown:disconnected"), 5) << "each attempt shows the window disconnected";
+    for (int ms : clock.sleeps())
+        EXPECT_NE(ms, LinkWorker::kPassMs) << "attempts follow each other without the pass sleep";
+}
+
+TEST_F(LinkWorkerTest, StaysOffTheLightWhileTheLauncherRuns)
+{
+    processes.launcherRunning = true;
+    int reconnectSleeps = 0;
+    clock.hook = [&](int ms) {
+        if (ms == LinkWorker::kReconnectStepMs && ++reconnectSleeps == 5)
+            processes.launcherRunning = false;  // ends while the fifth attempt waits
+    };
+    window.stopWhenConnected = true;
+    worker.linkWorkerProc(window);
+    EXPECT_EQ(window.count("shown:disconnected"), 5);
+    EXPECT_EQ(enumerations(), 1) << "nothing touched the light until the launcher ended";
+    EXPECT_EQ(data.reconnectRequested, 0u);
+}
+
+TEST_F(LinkWorkerTest, LauncherStartingAndEndingWhileConnectedQueriesOnce)
+{
+    run(6, [&](int ms) {
+        if (ms != LinkWorker::kPassMs)
+            return;
+        if (passes == 1)
+            processes.launcherRunning = true;
+        if (passes == 3)
+            processes.launcherRunning = false;
+    });
+    EXPECT_EQ(window.count("refresh"), 2);
+    EXPECT_EQ(statusRequests(), 4) << "the reconnect's query and one after the launcher ended";
+    EXPECT_EQ(light.openHandleCount(), 0);
+    // After the reconnect's three calls: polls 1 and 2 connected (the launcher starts at
+    // the end of 2), 3 and 4 disconnected, 5 connected with its query and refresh.
+    const auto& e = window.events;
+    EXPECT_THAT(std::vector<std::string>(e.begin() + 4, e.begin() + 9),
+                ElementsAre("shown:connected", "shown:disconnected", "shown:disconnected", "shown:connected", "refresh"));
+}
+
+TEST_F(LinkWorkerTest, HeldOffAndPausedPassesLeaveTheLightAlone)
+{
+    run(5, [&](int ms) {
+        if (ms != LinkWorker::kPassMs)
+            return;
+        if (passes == 0)
+            data.linkBusy = 1;  // a removal is being handled
+        if (passes == 1) {
+            data.linkBusy = 0;
+            data.pollEnabled = 0;  // a send is under way
+        }
+    });
+    const int checksAfterConnect = processes.calls;
+    EXPECT_LE(checksAfterConnect, 4) << "neither held-off nor paused passes look for the launcher";
+    EXPECT_EQ(statusRequests(), 2);
+}
+
+TEST_F(LinkWorkerTest, QuitSeenAtTheTopOfAPassStillReleasesTheLight)
+{
+    run(2, [&](int ms) {
+        if (ms == LinkWorker::kPassMs && passes == 0)
+            data.quitRequested = 1;
+    });
+    EXPECT_EQ(light.openHandleCount(), 0);
+    EXPECT_EQ(light.liveEnumerationCount(), 0);
+    EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
+    EXPECT_TRUE(light.misuses().empty());
+}
+
+TEST_F(LinkWorkerTest, QuitDuringAReconnectClosesWhatItJustOpened)
+{
+    light.setCallObserver([&](const SimulatedLight::Call& call) {
+        if (call.kind == SimulatedLight::CallKind::Open)
+            data.quitRequested = 1;
+    });
+    worker.reconnectDevice(window);
+    EXPECT_EQ(light.openHandleCount(), 0);
+    EXPECT_EQ(data.reconnectRequested, 1u) << "an interrupted reconnect withdraws nothing";
+    EXPECT_EQ(statusRequests(), 0);
+}
+
+TEST_F(LinkWorkerTest, ThreadStopsWithinAPassAndIsJoined)
+{
+    test::FakeClock realClock(1.0);
+    LinkWorker threaded(data, link, light, realClock);
+    ASSERT_TRUE(threaded.start(window));
+    // The window calls are recorded on the worker thread; only the flags are shared.
+    data.quitRequested = 1;
+    window.run = 0;
+    EXPECT_TRUE(threaded.waitForEnd(1000, {}));
+    threaded.join();
+    EXPECT_TRUE(threaded.finished());
+}
+
+}  // namespace
+}  // namespace quorlin

@@ -1,0 +1,61 @@
+#pragma once
+// The main window connected to a simulated light whose settings differ from the
+// built-in defaults: brightness 37, breathing 64, parameters 11 22 33 44, Auto,
+// losCalc 0x0A.
+
+#include "window/dialog_fixture.h"
+#include "window/light_controls.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+namespace quorlin::test {
+
+// Report bytes: 2 + the setting's place among the fourteen.
+enum ReportByte : std::size_t { kBrightness = 4, kBreathing = 5, kParameter1 = 6, kMode = 10, kLosCalc = 15 };
+
+class ConnectedDialogTest : public DialogFixture {
+protected:
+    static constexpr SettingBytes kLight = {0x01, 0x01, 37, 64, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A};
+
+    void SetUp() override
+    {
+        g_scrollEventCount = 0;
+        light.setSettings(kLight);
+        startDialog();
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        ASSERT_TRUE(waitConnected());
+        mark();
+    }
+    // Settings reports on the wire since the last mark().
+    std::vector<std::vector<std::uint8_t>> newWrites() const
+    {
+        const auto all = settingsWrites();
+        return {all.begin() + static_cast<std::ptrdiff_t>(marked), all.end()};
+    }
+    void mark() { marked = settingsWrites().size(); }
+    // Settings writes attempted since clock.clearSleeps(), sent or not: each begins
+    // with a 40 ms sleep, which a steadily polling worker never takes.
+    long writesAttempted() const
+    {
+        const auto sleeps = clock.sleeps();
+        return std::count(sleeps.begin(), sleeps.end(), 40);
+    }
+    void focusOn(QWidget* widget)
+    {
+        widget->setFocus();
+        ASSERT_TRUE(waitUntil([&] { return widget->hasFocus(); }));
+    }
+    // Each key goes where the window delivers it: its focus widget, or the window.
+    void typeKeys(std::initializer_list<Qt::Key> keys)
+    {
+        for (Qt::Key key : keys)
+            QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg.get(), key);
+    }
+
+    std::size_t marked = 0;
+};
+
+}  // namespace quorlin::test
