@@ -42,6 +42,16 @@ void BM_ScanNoMatch(benchmark::State& state)
 }
 BENCHMARK(BM_ScanNoMatch)->Unit(benchmark::kMicrosecond);
 
+// The same walk opening every cmdline file afresh on each call.
+void BM_ScanNoMatchNothingHeld(benchmark::State& state)
+{
+    quorlin::ProcScan scan("/proc", 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scan.isRunning("SignalRgbLauncher.exe"));
+    state.counters["processes"] = countProcesses();
+}
+BENCHMARK(BM_ScanNoMatchNothingHeld)->Unit(benchmark::kMicrosecond);
+
 void BM_SystemProcessList(benchmark::State& state)
 {
     for (auto _ : state)

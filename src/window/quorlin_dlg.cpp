@@ -112,6 +112,8 @@ void CQuorlinDlg::createControls()
             rect.setSize(QSize(kDiscSize, kDiscSize));  // a picture control takes its bitmap's size
         if (t.kind == ControlKind::SortedList)
             rect.setHeight(units.toPixels(0, 0, 0, 14).height());  // the closed list's height
+        if (t.kind == ControlKind::Trackbar)
+            rect.setHeight(units.toPixels(0, 0, 0, 14).height());  // the channel sits level with its label
         widget->setGeometry(rect);
         widget->setVisible(t.visible);
         widget->setObjectName(t.id > 0 ? QString::number(t.id) : QString());

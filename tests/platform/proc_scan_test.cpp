@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 namespace quorlin {
 namespace {
@@ -61,8 +62,28 @@ TEST(ProcScanFakeTree, UnreadableRootMeansNothingRuns)
     EXPECT_FALSE(ProcScan((tree.path / "file").string()).isRunning("init"));
 }
 
-// A copy of sleep running under the name `exeName`.
-std::unique_ptr<test::SpawnedProcess> runSleepAs(const fs::path& folder, const std::string& exeName)
+TEST(ProcScanFakeTree, KeepsFilesOpenOnlyForListedProcessesAndWithinItsBudget)
+{
+    TempDir tree;
+    for (const char* pid : {"1", "2", "3"}) {
+        fs::create_directories(tree.path / pid);
+        std::ofstream(tree.path / pid / "cmdline", std::ios::binary) << "/bin/p" << pid << '\0';
+    }
+    ProcScan scan(tree.path.string(), 2);
+    EXPECT_FALSE(scan.isRunning("absent"));
+    EXPECT_EQ(scan.heldFileCount(), 2u) << "the budget caps what stays open";
+    EXPECT_TRUE(scan.isRunning("p3")) << "a process beyond the budget is still read";
+    fs::remove_all(tree.path / "1");
+    EXPECT_FALSE(scan.isRunning("p1"));
+    EXPECT_EQ(scan.heldFileCount(), 2u) << "the vanished process's file was let go, another took its place";
+
+    ProcScan unheld(tree.path.string(), 0);
+    EXPECT_TRUE(unheld.isRunning("p2"));
+    EXPECT_EQ(unheld.heldFileCount(), 0u);
+}
+
+// A copy of sleep named `exeName`.
+fs::path copySleepAs(const fs::path& folder, const std::string& exeName)
 {
     const fs::path exe = folder / exeName;
     std::istringstream folders(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
@@ -71,7 +92,34 @@ std::unique_ptr<test::SpawnedProcess> runSleepAs(const fs::path& folder, const s
         if (fs::copy_file(fs::path(bin) / "sleep", exe, fs::copy_options::overwrite_existing, notThere))
             break;
     }
+    return exe;
+}
+
+// A copy of sleep running under the name `exeName`.
+std::unique_ptr<test::SpawnedProcess> runSleepAs(const fs::path& folder, const std::string& exeName)
+{
+    const fs::path exe = copySleepAs(folder, exeName);
     return std::make_unique<test::SpawnedProcess>(exe.string(), std::vector<std::string>{exe.string(), "60"});
+}
+
+// A file kept open between scans reads the process's arguments as they are now: a
+// process that execs another program is seen under its new name.
+TEST(ProcScanRealProc, SeesAProcessUnderItsNewNameAfterExec)
+{
+    TempDir folder;
+    const fs::path probe = copySleepAs(folder.path, "QuorlinExecProbe");
+    ProcScan scan;
+    test::SpawnedProcess shell("sh", {"sh", "-c", "sleep 0.3; exec \"$0\" 60", probe.string()});
+    ASSERT_TRUE(shell.started());
+    EXPECT_FALSE(scan.isRunning("QuorlinExecProbe-not"));  // holds the shell's file now
+    bool seen = false;
+    for (int i = 0; i < 500 && !seen; ++i) {
+        seen = scan.isRunning("QuorlinExecProbe");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(seen);
+    shell.stop();
+    EXPECT_FALSE(scan.isRunning("QuorlinExecProbe")) << "ended and reaped: its held file reads ESRCH";
 }
 
 // Only this case starts a process named exactly "SignalRgbLauncher.exe", so cases
