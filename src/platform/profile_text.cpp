@@ -190,7 +190,7 @@ std::optional<std::string> withProfileValue(std::string_view text, std::string_v
 
     if (!text.empty() && !endsWithLineBreak(text))
         result += eol;
-    result += "[" + std::string(trimmed(section)) + "]" + std::string(eol) + keyLine;
+    result.append("[").append(trimmed(section)).append("]").append(eol).append(keyLine);
     return result;
 }
 

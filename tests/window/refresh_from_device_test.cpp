@@ -1,0 +1,136 @@
+#include "dialog_fixture.h"
+
+#include <QRadioButton>
+
+namespace quorlin::test {
+namespace {
+
+class RefreshFromDevice : public DialogFixture {
+protected:
+    // Connected, settled, with the wire log cleared.
+    void startConnected()
+    {
+        startDialog();
+        ASSERT_TRUE(waitConnected());
+        settle(2);
+        light.clearCalls();
+    }
+    QLineEdit* edit(int id) const { return ctl<QLineEdit>(id); }
+    QRadioButton* radio(int id) const { return ctl<QRadioButton>(id); }
+};
+
+TEST_F(RefreshFromDevice, NumberEditsAreRewrittenOnlyWhenTheirLowByteDiffers)
+{
+    startConnected();
+    ctl(1018)->setFocus();
+    data.settings.brightnessLevel = 90;
+    ctl<QSlider>(1003)->setValue(5);
+    edit(1005)->setText("90");
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(ctl<QSlider>(1003)->value(), 5) << "an edit already showing the value is left alone";
+    EXPECT_EQ(QApplication::focusWidget(), ctl(1018));
+
+    edit(1005)->setText("346");  // 346 & 0xFF == 90
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1005)->text(), "346");
+
+    data.settings.brightnessLevel = 0;
+    edit(1005)->setText("");
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1005)->text(), "") << "an empty edit reads as 0";
+    EXPECT_TRUE(settingsWrites().empty());
+}
+
+TEST_F(RefreshFromDevice, BothValuesChangedOnTheUiThreadLeaveTheFocusInTheBreathingEdit)
+{
+    startConnected();
+    data.settings.brightnessLevel = 12;
+    data.settings.breathingFrequency = 34;
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1005)->text(), "12");
+    EXPECT_EQ(ctl<QSlider>(1003)->value(), 12);
+    EXPECT_EQ(edit(1006)->text(), "34");
+    EXPECT_EQ(ctl<QSlider>(1004)->value(), 34);
+    EXPECT_EQ(QApplication::focusWidget(), ctl(1006));
+    EXPECT_EQ(edit(1006)->cursorPosition(), 2) << "the caret stands after the text";
+    EXPECT_EQ(dlg->m_bBreathingEditFocus, 1);
+    EXPECT_EQ(dlg->m_bBrightnessEditFocus, 0);
+    EXPECT_TRUE(settingsWrites().empty()) << "moving the trackbars sends nothing";
+}
+
+TEST_F(RefreshFromDevice, ParameterEditsCompareTheWholeNumber)
+{
+    startConnected();
+    EXPECT_EQ(edit(1020)->text(), "180") << "filled from the light's reply";
+    data.settings.parameter1 = 0;
+    edit(1020)->setText("");
+    data.settings.parameter2 = 7;
+    edit(1022)->setText("263");  // same low byte, another number
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1020)->text(), "");
+    EXPECT_EQ(edit(1022)->text(), "7");
+}
+
+TEST_F(RefreshFromDevice, LosDisplayIsWrittenAtFirstAndThenOnlyOnChange)
+{
+    light.unplug();  // no refresh from the worker: this test's calls are the first
+    startDialog();
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "00") << "the first refresh always writes it";
+    edit(1025)->setText("typed");
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "typed");
+    data.settings.losCalc = 10;
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "0A");
+    data.settings.losCalc = 255;
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "FF");
+}
+
+TEST_F(RefreshFromDevice, LightModeRadiosFollowTheLight)
+{
+    light.unplug();
+    startDialog();
+    for (std::uint8_t mode : {0, 2, 7}) {
+        data.settings.lightMode = mode;
+        dlg->RefreshFromDevice();
+        EXPECT_FALSE(radio(1001)->isChecked()) << int(mode);
+        EXPECT_TRUE(radio(1002)->isChecked()) << int(mode);
+    }
+    data.settings.lightMode = 1;
+    dlg->RefreshFromDevice();
+    EXPECT_TRUE(radio(1001)->isChecked());
+    EXPECT_FALSE(radio(1002)->isChecked());
+}
+
+TEST_F(RefreshFromDevice, ReportedModeIsAdoptedAndSentBackOnce)
+{
+    startConnected();
+    data.settings.reportedOperationMode = 1;
+    radio(1027)->setChecked(false);
+    radio(1028)->setChecked(false);
+    dlg->RefreshFromDevice();
+    EXPECT_TRUE(radio(1027)->isChecked());
+    EXPECT_FALSE(radio(1028)->isChecked());
+    EXPECT_EQ(data.operationMode, 1);
+    ASSERT_EQ(settingsWrites().size(), 1u);
+    EXPECT_EQ(settingsWrites()[0][10], 1) << "the mode byte of the report";
+
+    data.settings.reportedOperationMode = 2;
+    dlg->RefreshFromDevice();
+    EXPECT_TRUE(radio(1028)->isChecked());
+    EXPECT_FALSE(radio(1027)->isChecked());
+    EXPECT_EQ(data.operationMode, 2);
+    EXPECT_EQ(settingsWrites().size(), 2u);
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(settingsWrites().size(), 2u) << "nothing more once the window agrees";
+
+    data.settings.reportedOperationMode = 0;
+    dlg->RefreshFromDevice();
+    EXPECT_TRUE(radio(1028)->isChecked()) << "an unknown reported mode changes nothing";
+    EXPECT_EQ(settingsWrites().size(), 2u);
+}
+
+}  // namespace
+}  // namespace quorlin::test
