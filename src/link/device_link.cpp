@@ -157,6 +157,7 @@ int DeviceLink::closeDevices()
 
 bool DeviceLink::buildSettingsReport(std::uint8_t variant, OutputReport& report)
 {
+    std::lock_guard lock(reportLock_);
     return quorlin::buildSettingsReport(variant, report, data_, lastSent);
 }
 

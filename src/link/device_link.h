@@ -47,7 +47,8 @@ public:
     // Window thread: waits for linkReady, holds the polling pass off, writes.
     int sendSettings(std::uint8_t variant);
 
-    // The window thread's report building, kept here because it updates lastSent.
+    // Report building, kept here because it updates lastSent. Mostly the window
+    // thread's, but the worker sends too when it adopts the light's mode.
     bool buildSettingsReport(std::uint8_t variant, OutputReport& report);
 
     std::uint8_t unusedHead[kSettingCount] = {};
@@ -74,6 +75,7 @@ private:
     Clock& clock_;
     std::ostream& out_;
     std::ostream& err_;
+    std::mutex reportLock_;  // lastSent: both threads may build a report
     bool explainedOpenFailure_ = false;
 };
 

@@ -171,25 +171,33 @@ TEST_F(LinkWorkerTest, LauncherStartingAndEndingWhileConnectedQueriesOnce)
                 ElementsAre("shown:connected", "shown:disconnected", "shown:disconnected", "shown:connected", "refresh"));
 }
 
-TEST_F(LinkWorkerTest, HeldOffAndPausedPassesLeaveTheLightAlone)
+TEST_F(LinkWorkerTest, HeldOffAndPausedPassesLeaveTheLightAndTheLauncherCheckAlone)
 {
-    run(5, [&](int ms) {
+    run(4, [&](int ms) {
         if (ms != LinkWorker::kPassMs)
             return;
-        if (passes == 0)
-            data.linkBusy = 1;  // a removal is being handled
-        if (passes == 1) {
-            data.linkBusy = 0;
-            data.pollEnabled = 0;  // a send is under way
-        }
+        data.linkBusy = passes == 0 ? 1 : 0;     // a removal is being handled
+        data.pollEnabled = passes == 1 ? 0 : 1;  // a send is under way
     });
-    const int checksAfterConnect = processes.calls;
-    EXPECT_LE(checksAfterConnect, 4) << "neither held-off nor paused passes look for the launcher";
+    // Checks: the reconnect, its query, the first poll, and the last poll only.
+    EXPECT_EQ(processes.calls, 4);
     EXPECT_EQ(statusRequests(), 2);
+    EXPECT_EQ(window.count("shown:disconnected"), 2) << "the reconnect's and the held-off pass's";
 }
 
-TEST_F(LinkWorkerTest, QuitSeenAtTheTopOfAPassStillReleasesTheLight)
+TEST_F(LinkWorkerTest, QuitAtTheTopOfAPassOrDuringAReconnectStillReleasesTheLight)
 {
+    light.setCallObserver([&](const SimulatedLight::Call& call) {
+        if (call.kind == SimulatedLight::CallKind::Open)
+            data.quitRequested = 1;
+    });
+    worker.reconnectDevice(window);
+    EXPECT_EQ(light.openHandleCount(), 0) << "what the reconnect had just opened is closed again";
+    EXPECT_EQ(data.reconnectRequested, 1u) << "an interrupted reconnect withdraws nothing";
+    EXPECT_EQ(statusRequests(), 0);
+
+    light.setCallObserver({});
+    data.quitRequested = 0;
     run(2, [&](int ms) {
         if (ms == LinkWorker::kPassMs && passes == 0)
             data.quitRequested = 1;
@@ -198,31 +206,6 @@ TEST_F(LinkWorkerTest, QuitSeenAtTheTopOfAPassStillReleasesTheLight)
     EXPECT_EQ(light.liveEnumerationCount(), 0);
     EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
     EXPECT_TRUE(light.misuses().empty());
-}
-
-TEST_F(LinkWorkerTest, QuitDuringAReconnectClosesWhatItJustOpened)
-{
-    light.setCallObserver([&](const SimulatedLight::Call& call) {
-        if (call.kind == SimulatedLight::CallKind::Open)
-            data.quitRequested = 1;
-    });
-    worker.reconnectDevice(window);
-    EXPECT_EQ(light.openHandleCount(), 0);
-    EXPECT_EQ(data.reconnectRequested, 1u) << "an interrupted reconnect withdraws nothing";
-    EXPECT_EQ(statusRequests(), 0);
-}
-
-TEST_F(LinkWorkerTest, ThreadStopsWithinAPassAndIsJoined)
-{
-    test::FakeClock realClock(1.0);
-    LinkWorker threaded(data, link, light, realClock);
-    ASSERT_TRUE(threaded.start(window));
-    // The window calls are recorded on the worker thread; only the flags are shared.
-    data.quitRequested = 1;
-    window.run = 0;
-    EXPECT_TRUE(threaded.waitForEnd(1000, {}));
-    threaded.join();
-    EXPECT_TRUE(threaded.finished());
 }
 
 }  // namespace

@@ -71,37 +71,29 @@ TEST_F(RefreshFromDevice, ParameterEditsCompareTheWholeNumber)
     EXPECT_EQ(edit(1022)->text(), "7");
 }
 
-TEST_F(RefreshFromDevice, LosDisplayIsWrittenAtFirstAndThenOnlyOnChange)
-{
-    light.unplug();  // no refresh from the worker: this test's calls are the first
-    startDialog();
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "00") << "the first refresh always writes it";
-    edit(1025)->setText("typed");
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "typed");
-    data.settings.losCalc = 10;
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "0A");
-    data.settings.losCalc = 255;
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "FF");
-}
-
-TEST_F(RefreshFromDevice, LightModeRadiosFollowTheLight)
+// With the light absent the worker never refreshes: these calls are the first.
+TEST_F(RefreshFromDevice, LosDisplayAndLightModeRadiosFollowTheRecord)
 {
     light.unplug();
     startDialog();
-    for (std::uint8_t mode : {0, 2, 7}) {
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "00") << "the first refresh always writes it";
+    EXPECT_TRUE(radio(1002)->isChecked()) << "light mode 0 is breathing";
+    edit(1025)->setText("typed");
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(edit(1025)->text(), "typed") << "unchanged since last shown";
+    const std::pair<int, const char*> shown[] = {{10, "0A"}, {255, "FF"}};
+    for (auto [los, text] : shown) {
+        data.settings.losCalc = static_cast<std::uint8_t>(los);
+        dlg->RefreshFromDevice();
+        EXPECT_EQ(edit(1025)->text(), text);
+    }
+    for (std::uint8_t mode : {1, 2, 7}) {
         data.settings.lightMode = mode;
         dlg->RefreshFromDevice();
-        EXPECT_FALSE(radio(1001)->isChecked()) << int(mode);
-        EXPECT_TRUE(radio(1002)->isChecked()) << int(mode);
+        EXPECT_EQ(radio(1001)->isChecked(), mode == 1) << int(mode);
+        EXPECT_EQ(radio(1002)->isChecked(), mode != 1) << int(mode);
     }
-    data.settings.lightMode = 1;
-    dlg->RefreshFromDevice();
-    EXPECT_TRUE(radio(1001)->isChecked());
-    EXPECT_FALSE(radio(1002)->isChecked());
 }
 
 TEST_F(RefreshFromDevice, ReportedModeIsAdoptedAndSentBackOnce)
