@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -18,16 +19,14 @@ namespace fs = std::filesystem;
 struct FakeProfileIo : ProfileIo {
     ProfileFileRead readFile(const std::string& path) override
     {
-        if (failReads)
-            return {ProfileFileRead::Status::failed, {}};
         const auto found = files.find(path);
-        return found == files.end() ? ProfileFileRead{ProfileFileRead::Status::missing, {}}
-                                    : ProfileFileRead{ProfileFileRead::Status::ok, found->second};
+        if (failReads || found == files.end())
+            return {failReads ? ProfileFileRead::Status::failed : ProfileFileRead::Status::missing, {}};
+        return {ProfileFileRead::Status::ok, found->second};
     }
     std::optional<unsigned> permissions(const std::string&) override { return 0640; }
     bool writeNewFile(const std::string& path, std::string_view bytes, std::optional<unsigned>) override
     {
-        ++writes;
         return !failWrites && files.emplace(path, bytes).second;
     }
     bool rename(const std::string& from, const std::string& to) override
@@ -38,225 +37,150 @@ struct FakeProfileIo : ProfileIo {
 
     std::map<std::string, std::string> files;
     bool failReads = false, failWrites = false, failRenames = false;
-    int writes = 0;
 };
 
-std::string readValue(const std::string& text)
+TEST(ProfileRead, FindsTheFirstKeyOfTheFirstSectionTrimmedAndUnquoted)
 {
-    FakeProfileIo io;
-    io.files["f.ini"] = text;
-    return readProfileString("Type", "MyType", "<default>", "f.ini", io);
-}
-
-std::string afterWrite(const std::string& text, std::string_view value)
-{
-    FakeProfileIo io;
-    io.files["f.ini"] = text;
-    writeProfileString("Type", "MyType", value, "f.ini", io);
-    return io.files["f.ini"];
-}
-
-TEST(ProfileRead, NamesAreCaseBlindAndValuesTrimmedAndUnquoted)
-{
-    EXPECT_EQ(readValue("[type]\nmytype=English,1;\n"), "English,1;");
-    EXPECT_EQ(readValue("  [ TYPE ]  \n\t MyType \t=  English,1;  \n"), "English,1;");
-    EXPECT_EQ(readValue("[Type]\nMyType=\"  quoted  \"\n"), "  quoted  ");
-    EXPECT_EQ(readValue("[Type]\nMyType='single'\n"), "single");
-    EXPECT_EQ(readValue("[Type]\nMyType=\"mixed'\n"), "\"mixed'");
-    EXPECT_EQ(readValue("[Type]\nMyType=\"\n"), "\"");
-    EXPECT_EQ(readValue("[Type]\nMyType=a=b\n"), "a=b");
-}
-
-TEST(ProfileRead, CommentsStrayLinesAndKeysOutsideTheSectionAreNotSeen)
-{
-    EXPECT_EQ(readValue("MyType=outside\n[Type]\n"), "<default>");
-    EXPECT_EQ(readValue("[Type]\n  ;MyType=commented\nMyType\nMyType=real\n"), "real");
-    EXPECT_EQ(readValue("[Other]\nMyType=x\n[Type]\nOther=y\n"), "<default>");
-    EXPECT_EQ(readValue("\xEF\xBB\xBF[Type]\nMyType=after a BOM\n"), "after a BOM");
-}
-
-TEST(ProfileRead, EveryLineEndingSeparatesLines)
-{
-    EXPECT_EQ(readValue("[Type]\rA=1\rMyType=cr\r"), "cr");
-    EXPECT_EQ(readValue("[Type]\r\nA=1\r\nMyType=crlf\r\n"), "crlf");
-    EXPECT_EQ(readValue("[Type]\r\nA=1\nMyType=mixed\r[Next]\n"), "mixed");
-    EXPECT_EQ(readValue("[Type]\nMyType=no final break"), "no final break");
-}
-
-TEST(ProfileRead, FirstSectionAndFirstKeyWin)
-{
-    EXPECT_EQ(readValue("[Type]\nMyType=first\nMYTYPE=second\n"), "first");
-    EXPECT_EQ(readValue("[Type]\nMyType=first\n[type]\nMyType=second\n"), "first");
-    EXPECT_EQ(readValue("[Type]\nOther=1\n[Type]\nMyType=in the second\n"), "<default>");
-}
-
-TEST(ProfileRead, EmptyValueIsNotTheDefaultButAbsenceIs)
-{
-    EXPECT_EQ(readValue("[Type]\nMyType=\n"), "");
-    EXPECT_EQ(readValue("[Type]\nMyType=   \n"), "");
-    EXPECT_EQ(readValue(""), "<default>");
-    EXPECT_EQ(readValue("[Type]\nMyTypes=1\n"), "<default>");
+    const auto readValue = [](const std::string& text) {
+        FakeProfileIo io;
+        io.files["f.ini"] = text;
+        return readProfileString("Type", "MyType", "<default>", "f.ini", io);
+    };
+    const std::string longValue(150, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"  [ TYPE ]  \n\t mytype \t=  English,1;  \n", "English,1;"},  // names are case-blind
+        {"[Type]\nMyType=\"  quoted  \"\n", "  quoted  "},
+        {"[Type]\nMyType=\"mixed'\n", "\"mixed'"},
+        {"[Type]\nMyType=\"\n", "\""},
+        {"[Type]\nMyType=a=b\n", "a=b"},
+        {"[Type]\nMyType=\n", ""},  // empty is a value, not absence
+        {"MyType=outside\n[Type]\n", "<default>"},
+        {"[Type]\n  ;MyType=commented\nMyType\nMyType=real\n", "real"},
+        {"[Other]\nMyType=x\n[Type]\nOther=y\n", "<default>"},
+        {"[Type]\nMyTypes=1\n", "<default>"},
+        {"\xEF\xBB\xBF[Type]\nMyType=after a BOM\n", "after a BOM"},
+        {"[Type]\rA=1\rMyType=cr\r", "cr"},
+        {"[Type]\r\nA=1\nMyType=mixed\r[Next]\n", "mixed"},
+        {"[Type]\nMyType=no final break", "no final break"},
+        {"[Type]\nMyType=first\nMYTYPE=second\n", "first"},
+        {"[Type]\nMyType=first\n[type]\nMyType=second\n", "first"},
+        {"[Type]\nOther=1\n[Type]\nMyType=in the second\n", "<default>"},
+        {"[Type]\nMyType=" + longValue + "\n", longValue.substr(0, 99)},
+        {"[Type]\nMyType=" + longValue.substr(0, 99) + "\n", longValue.substr(0, 99)},
+        {std::string("[Type]\nMyType=ab\0cd\n", 20), "ab"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(readValue(text), expected) << text;
 
     FakeProfileIo io;
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", "absent.ini", io), "0");
+    EXPECT_EQ(readProfileString("Type", "MyType", longValue, "absent.ini", io).size(), 99u) << "default cut too";
     io.files["f.ini"] = "[Type]\nMyType=x\n";
     io.failReads = true;
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", "f.ini", io), "0");
+    EXPECT_EQ(readProfileString("Type", "MyType", "0", "f.ini", io), "0") << "unreadable file";
+
+    EXPECT_EQ(nativePath(".\\conf\\Language.ini"), "conf/Language.ini") << "Windows-style names";
+    EXPECT_EQ(nativePath(".\\\\Language.ini"), "Language.ini");
+    EXPECT_EQ(nativePath("..\\Language.ini"), "../Language.ini");
 }
 
-TEST(ProfileRead, KeepsAtMost99BytesAndStopsAtNul)
+TEST(ProfileWrite, ChangesOrAddsOnlyTheKeyKeepingEveryOtherByteAndTheLineEnding)
 {
-    const std::string longValue(150, 'x');
-    EXPECT_EQ(readValue("[Type]\nMyType=" + longValue + "\n"), longValue.substr(0, 99));
-    EXPECT_EQ(readValue("[Type]\nMyType=" + longValue.substr(0, 99) + "\n").size(), 99u);
-    EXPECT_EQ(readValue(std::string("[Type]\nMyType=ab\0cd\n", 20)), "ab");
-
-    FakeProfileIo io;
-    EXPECT_EQ(readProfileString("Type", "MyType", longValue, "absent.ini", io).size(), 99u);
-}
-
-TEST(ProfileWrite, ChangesOnlyTheKeysValueAndKeepsEveryOtherByte)
-{
-    const std::string before = "; settings\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = old value  \r\n"
-                               "Next=1\r\n[Last]\nX=2";
-    const std::string after = "; settings\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = new\r\n"
-                              "Next=1\r\n[Last]\nX=2";
-    EXPECT_EQ(afterWrite(before, "new"), after);
-    EXPECT_EQ(afterWrite("[Type]\rMyType=a\r", "b"), "[Type]\rMyType=b\r");
-    EXPECT_EQ(afterWrite("[Type]\nMyType=\nX=1", "v"), "[Type]\nMyType=v\nX=1");
-}
-
-TEST(ProfileWrite, AddsTheKeyAfterTheLastFilledLineOfItsSection)
-{
-    EXPECT_EQ(afterWrite("[Type]\r\nA=1\r\n\r\n\r\n[Next]\r\nB=2\r\n", "v"),
-              "[Type]\r\nA=1\r\nMyType=v\r\n\r\n\r\n[Next]\r\nB=2\r\n");
-    EXPECT_EQ(afterWrite("[Type]\n[Next]\n", "v"), "[Type]\nMyType=v\n[Next]\n");
-    EXPECT_EQ(afterWrite("[Type]\nA=1", "v"), "[Type]\nA=1\nMyType=v\n");
-    EXPECT_EQ(afterWrite("[Type]\nA=1\n[Type]\nB=2\n", "v"), "[Type]\nA=1\nMyType=v\n[Type]\nB=2\n");
-}
-
-TEST(ProfileWrite, AddsTheSectionAtTheEndOrCreatesTheFile)
-{
-    EXPECT_EQ(afterWrite("[Other]\r\nA=1\r\n", "v"), "[Other]\r\nA=1\r\n[Type]\r\nMyType=v\r\n");
-    EXPECT_EQ(afterWrite("[Other]\rA=1", "v"), "[Other]\rA=1\r[Type]\rMyType=v\r");
-    EXPECT_EQ(afterWrite("", "v"), "[Type]\nMyType=v\n");
+    const auto afterWrite = [](const std::string& text) {
+        FakeProfileIo io;
+        io.files["f.ini"] = text;
+        writeProfileString("Type", "MyType", "v", "f.ini", io);
+        return io.files["f.ini"];
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"; s\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = old value  \r\nNext=1\r\n[Last]\nX=2",
+         "; s\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = v\r\nNext=1\r\n[Last]\nX=2"},
+        {"[Type]\nMyType=\nX=1", "[Type]\nMyType=v\nX=1"},
+        {"[Type]\r\nA=1\r\n\r\n\r\n[Next]\r\nB=2\r\n", "[Type]\r\nA=1\r\nMyType=v\r\n\r\n\r\n[Next]\r\nB=2\r\n"},
+        {"[Type]\n[Next]\n", "[Type]\nMyType=v\n[Next]\n"},
+        {"[Type]\nA=1", "[Type]\nA=1\nMyType=v\n"},
+        {"[Type]\nA=1\n[Type]\nB=2\n", "[Type]\nA=1\nMyType=v\n[Type]\nB=2\n"},
+        {"[Other]\r\nA=1\r\n", "[Other]\r\nA=1\r\n[Type]\r\nMyType=v\r\n"},
+        {"[Other]\rA=1", "[Other]\rA=1\r[Type]\rMyType=v\r"},
+        {"", "[Type]\nMyType=v\n"},
+    };
+    for (const auto& [before, after] : cases)
+        EXPECT_EQ(afterWrite(before), after) << before;
 
     FakeProfileIo io;
     writeProfileString("Type", "MyType", "English,0;Japanese,1;", "new.ini", io);
-    EXPECT_EQ(io.files["new.ini"], "[Type]\nMyType=English,0;Japanese,1;\n");
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", "new.ini", io), "English,0;Japanese,1;");
-    EXPECT_EQ(io.files.size(), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(io.files, (std::map<std::string, std::string>{{"new.ini", "[Type]\nMyType=English,0;Japanese,1;\n"}}))
+        << "a missing file is created, and no temporary file is left behind";
 }
 
-TEST(ProfileWrite, StoredValueOrUnstorableInputWritesNothing)
+TEST(ProfileWrite, StoredValueUnstorableInputOrAnyFailureChangesNothing)
 {
+    const std::map<std::string, std::string> original{{"f.ini", "[Type]\nMyType = \"English,1;\"\n"}};
     FakeProfileIo io;
-    io.files["f.ini"] = "[Type]\nMyType = \"English,1;\"\n";
-    writeProfileString("type", "MYTYPE", "English,1;", "f.ini", io);
-    writeProfileString("Type", "MyType", "two\nlines", "f.ini", io);
-    writeProfileString("Type", "MyType", "cr\rhere", "f.ini", io);
-    writeProfileString("Ty]pe", "MyType", "v", "f.ini", io);
-    writeProfileString("Type", "My=Type", "v", "f.ini", io);
-    writeProfileString("Type", ";MyType", "v", "f.ini", io);
-    writeProfileString("Type", " ", "v", "f.ini", io);
-    EXPECT_EQ(io.writes, 0);
-    EXPECT_EQ(io.files["f.ini"], "[Type]\nMyType = \"English,1;\"\n");
-}
-
-TEST(ProfileWrite, FailuresAreSilentAndLoseNothing)
-{
-    const std::string original = "[Type]\nMyType=English,1;\n";
-    for (const char* failure : {"read", "write", "rename"}) {
-        FakeProfileIo io;
-        io.files["f.ini"] = original;
-        io.failReads = std::string(failure) == "read";
-        io.failWrites = std::string(failure) == "write";
-        io.failRenames = std::string(failure) == "rename";
+    io.files = original;
+    for (const auto& [section, key, value] : {std::tuple{"type", "MYTYPE", "English,1;"}, {"Type", "MyType", "a\nb"},
+                                             {"Type", "MyType", "a\rb"}, {"Ty]pe", "MyType", "v"},
+                                             {"Type", "My=Type", "v"}, {"Type", ";MyType", "v"}, {"Type", " ", "v"}})
+        writeProfileString(section, key, value, "f.ini", io);
+    EXPECT_EQ(io.files, original) << "already stored, or names and values the file cannot hold";
+    for (const std::string failure : {"read", "write", "rename"}) {
+        io.failReads = failure == "read";
+        io.failWrites = failure == "write";
+        io.failRenames = failure == "rename";
         writeProfileString("Type", "MyType", "Japanese,1;", "f.ini", io);
-        io.failReads = false;
-        EXPECT_EQ(io.files, (std::map<std::string, std::string>{{"f.ini", original}})) << failure;
+        EXPECT_EQ(io.files, original) << failure;
     }
 }
 
-TEST(ProfilePath, WindowsStyleNamesResolveInTheCurrentDirectory)
-{
-    EXPECT_EQ(nativePath(".\\Language.ini"), "Language.ini");
-    EXPECT_EQ(nativePath(".\\conf\\Language.ini"), "conf/Language.ini");
-    EXPECT_EQ(nativePath(".\\\\Language.ini"), "Language.ini");
-    EXPECT_EQ(nativePath("..\\Language.ini"), "../Language.ini");
-    EXPECT_EQ(nativePath("/etc/quorlin/Language.ini"), "/etc/quorlin/Language.ini");
-    EXPECT_EQ(nativePath("Language.ini"), "Language.ini");
-}
-
-// The real file system, in a fresh folder that is also the current directory.
+// The real file system, in a fresh folder.
 class ProfileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { ASSERT_NE(::mkdtemp(folder.data()), nullptr); }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string at(const char* name) const { return folder + "/" + name; }
+    std::string contents(const char* name) const
     {
-        std::string pattern = (fs::temp_directory_path() / "quorlin-profile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        previous_ = fs::current_path();
-        fs::current_path(folder_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
-    }
-    static void put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    static std::string contents(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(at(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {})); }
+    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {})); }
 
-    fs::path folder_;
-    fs::path previous_;
+    std::string folder = (fs::temp_directory_path() / "quorlin-profile-XXXXXX").string();
 };
 
-TEST_F(ProfileOnDisk, DotBackslashNameMeansTheCurrentDirectoryAndPermissionsAreKept)
+TEST_F(ProfileOnDisk, ReplacesTheFileKeepingItsPermissionsAndLeavesAStoredValueUntouched)
 {
-    put("Language.ini", "[Type]\r\nMyType=English,1;\r\n");
-    ::chmod("Language.ini", 0640);
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", ".\\Language.ini"), "English,1;");
-    writeProfileString("Type", "MyType", "Japanese,1;", ".\\Language.ini");
-    EXPECT_EQ(contents(folder_ / "Language.ini"), "[Type]\r\nMyType=Japanese,1;\r\n");
-    struct stat info {};
-    ASSERT_EQ(::stat("Language.ini", &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    const std::string ini = at("Language.ini");
+    std::ofstream(ini, std::ios::binary) << "[Type]\r\nMyType=English,1;\r\n";
+    ::chmod(ini.c_str(), 0640);
+    EXPECT_EQ(readProfileString("Type", "MyType", "0", ini), "English,1;");
+    writeProfileString("Type", "MyType", "Japanese,1;", ini);
+    EXPECT_EQ(contents("Language.ini"), "[Type]\r\nMyType=Japanese,1;\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+    EXPECT_EQ(before.st_mode & 07777, 0640u);
 
-    writeProfileString("Type", "MyType", "c", ".\\Fresh.ini");
+    const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, ini.c_str(), old, 0), 0);
+    writeProfileString("Type", "MyType", "Japanese,1;", ini);
+    struct stat after {};
+    ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced";
+    EXPECT_EQ(after.st_mtim.tv_sec, old[0].tv_sec) << "not rewritten";
+
+    writeProfileString("Type", "MyType", "c", at("Fresh.ini"));
     EXPECT_EQ(contents("Fresh.ini"), "[Type]\nMyType=c\n");
     EXPECT_EQ(entries(), 2u) << "no temporary file is left behind";
 }
 
-TEST_F(ProfileOnDisk, StoredValueLeavesTheFileUntouched)
-{
-    put("Language.ini", "[Type]\nMyType=English,1;\n");
-    struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, "Language.ini", old, 0), 0);
-    struct stat before {};
-    ASSERT_EQ(::stat("Language.ini", &before), 0);
-
-    writeProfileString("Type", "MyType", "English,1;", "Language.ini");
-
-    struct stat after {};
-    ASSERT_EQ(::stat("Language.ini", &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-}
-
 TEST_F(ProfileOnDisk, MissingFolderOrAFolderInPlaceOfTheFileIsSilent)
 {
-    writeProfileString("Type", "MyType", "English,1;", ".\\absent\\Language.ini");
+    writeProfileString("Type", "MyType", "English,1;", at("absent/Language.ini"));
     EXPECT_EQ(entries(), 0u);
-    fs::create_directory("Language.ini");
-    writeProfileString("Type", "MyType", "English,1;", "Language.ini");
-    EXPECT_TRUE(fs::is_directory("Language.ini"));
+    fs::create_directory(at("Language.ini"));
+    writeProfileString("Type", "MyType", "English,1;", at("Language.ini"));
+    EXPECT_TRUE(fs::is_directory(at("Language.ini")));
     EXPECT_EQ(entries(), 1u);
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", "Language.ini"), "0");
+    EXPECT_EQ(readProfileString("Type", "MyType", "0", at("Language.ini")), "0");
 }
 
 }  // namespace

@@ -29,12 +29,6 @@ struct TempDir {
     std::filesystem::path path;
 };
 
-inline std::string readWhole(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class SpawnedProcess {
 public:
     // Runs `program` (looked up in PATH) with `args`, args[0] included. Returns once
@@ -43,16 +37,15 @@ public:
     SpawnedProcess(const std::string& program, std::vector<std::string> args)
     {
         std::vector<char*> argv;
-        std::string cmdline;
+        std::string expected;
         for (std::string& arg : args) {
             argv.push_back(arg.data());
-            cmdline += arg + '\0';
+            expected += arg + '\0';
         }
         argv.push_back(nullptr);
         if (posix_spawnp(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
             pid_ = -1;
-        const auto shown = std::filesystem::path("/proc") / std::to_string(pid_) / "cmdline";
-        for (int i = 0; pid_ > 0 && i < 1000 && readWhole(shown) != cmdline; ++i)
+        for (int i = 0; pid_ > 0 && i < 1000 && cmdline() != expected; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ~SpawnedProcess() { stop(); }
@@ -68,6 +61,11 @@ public:
     }
 
 private:
+    std::string cmdline() const
+    {
+        std::ifstream in("/proc/" + std::to_string(pid_) + "/cmdline", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
     pid_t pid_ = -1;
 };
 

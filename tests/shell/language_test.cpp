@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 namespace quorlin {
 namespace {
@@ -20,58 +21,28 @@ namespace fs = std::filesystem;
 
 using Strings = std::vector<std::string>;
 
-Strings column(const LanguageStrings& strings) { return Strings(strings.begin(), strings.end()); }
+const Strings english(englishStrings().begin(), englishStrings().end());
+const Strings japanese(japaneseStrings().begin(), japaneseStrings().end());
 
-TEST(LanguageSplit, SkipsDelimiterRunsTrimsAndStopsAtTheFirstBlankEntry)
+TEST(LanguageValue, SplitsIntoEntriesOfANameAndAFlagReadAsAtoiWouldButClamped)
 {
     EXPECT_EQ(CWholeData::splitText(";;English,1;;;Japanese,0;", ";"), (Strings{"English,1", "Japanese,0"}));
     EXPECT_EQ(CWholeData::splitText("  English , 1 \t;\tJapanese,0  ", ";"), (Strings{"English , 1", "Japanese,0"}));
     EXPECT_EQ(CWholeData::splitText("English,0; ;Japanese,1", ";"), (Strings{"English,0"}));
-    EXPECT_EQ(CWholeData::splitText("", ";"), Strings{});
     EXPECT_EQ(CWholeData::splitText(";;;", ";"), Strings{});
-}
 
-TEST(LanguageEntry, NameBeforeTheFirstCommaAndFlagReadAsAtoiWould)
-{
-    const auto expectEntry = [](const std::string& text, const std::string& name, int flag) {
+    for (const auto& [text, name, flag] : {std::tuple{"English, \t1", "English", 1}, {"English ,1", "English ", 1},
+                                           {"English,1,0", "English", 1}, {"English,+1", "English", 1},
+                                           {"English,x1", "English", 0}, {"English,-7", "English", -7},
+                                           {"1", "", 1}, {"Japanese", "", 0}}) {
         const LanguageEntry entry = parseLanguageEntry(text);
         EXPECT_EQ(entry.name, name) << text;
         EXPECT_EQ(entry.flag, flag) << text;
-    };
-    expectEntry("English,1", "English", 1);
-    expectEntry("English, \t1", "English", 1);
-    expectEntry("English ,1", "English ", 1);
-    expectEntry("English,1,0", "English", 1);
-    expectEntry("English,1abc", "English", 1);
-    expectEntry("English,+1", "English", 1);
-    expectEntry("English,x1", "English", 0);
-    expectEntry("English,", "English", 0);
-    expectEntry("1", "", 1);
-    expectEntry("Japanese", "", 0);
-    expectEntry("English,-7", "English", -7);
-}
-
-TEST(LanguageEntry, NumbersBeyondIntAreClamped)
-{
-    EXPECT_EQ(leadingNumber("2147483647"), INT_MAX);
-    EXPECT_EQ(leadingNumber("-2147483648"), INT_MIN);
-    EXPECT_EQ(leadingNumber("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(leadingNumber("-99999999999999999999999"), INT_MIN);
-    EXPECT_EQ(leadingNumber("  -"), 0);
-}
-
-TEST(LanguageLoad, BuildsNineEntriesForAnyName)
-{
-    test::FakeProcessList processes;
-    CWholeData data(processes);
-    data.loadLanguage("English");
-    EXPECT_EQ(*data.languageTable.snapshot(), column(englishStrings()));
-    EXPECT_EQ(data.languageTable.snapshot()->at(0), "Quorlin Sivane Setting Tool V2.3");
-    data.loadLanguage("Japanese");
-    EXPECT_EQ(*data.languageTable.snapshot(), column(japaneseStrings()));
-    EXPECT_EQ(data.languageTable.snapshot()->at(3), "[接続されていません]");
-    data.loadLanguage("english");
-    EXPECT_EQ(*data.languageTable.snapshot(), Strings(9));
+    }
+    for (const auto& [text, number] : {std::pair{"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+                                       {"99999999999999999999999", INT_MAX}, {"-99999999999999999999999", INT_MIN},
+                                       {"  -", 0}})
+        EXPECT_EQ(leadingNumber(text), number) << text;
 }
 
 // A data object whose ".\Language.ini" lives in a fresh current directory.
@@ -79,10 +50,7 @@ class LanguageFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "quorlin-language-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        previous_ = fs::current_path();
+        ASSERT_NE(::mkdtemp(folder_.data()), nullptr);
         fs::current_path(folder_);
     }
     void TearDown() override
@@ -91,69 +59,45 @@ protected:
         fs::remove_all(folder_);
     }
     void writeIni(const std::string& text) { std::ofstream("Language.ini", std::ios::binary) << text; }
-    void loadValue(const std::string& value)
-    {
-        writeIni("[Type]\r\nMyType=" + value + "\r\n");
-        data.loadLanguageSetting();
-    }
     Strings table() const { return *data.languageTable.snapshot(); }
 
     test::FakeProcessList processes;
     CWholeData data{processes};
-    fs::path folder_;
-    fs::path previous_;
+    std::string folder_ = (fs::temp_directory_path() / "quorlin-language-XXXXXX").string();
+    fs::path previous_ = fs::current_path();
 };
 
-TEST_F(LanguageFile, FirstFlaggedEntrySelectsTheLanguage)
-{
-    loadValue("English,1;Japanese,0;");
-    EXPECT_EQ(data.languageType, "English,1;Japanese,0;");
-    EXPECT_EQ(table(), column(englishStrings()));
-
-    loadValue(";;Japanese, 1;;English,1;");
-    EXPECT_EQ(table(), column(japaneseStrings()));
-}
-
-TEST_F(LanguageFile, UnusualEntriesFollowTheirReadingRules)
-{
-    loadValue("English ,1;Japanese,0;");
-    EXPECT_EQ(table(), Strings(9)) << "a blank before the comma is part of the name";
-
-    loadValue("English,0; ;Japanese,1;");
-    EXPECT_EQ(table(), Strings(9)) << "unchanged: the blank entry hides the flagged one";
-
-    data.loadLanguage("English");
-    loadValue("English,0;1;Japanese,1;");
-    EXPECT_EQ(table(), Strings(9)) << "an entry \"1\" selects the empty name";
-
-    loadValue("Japanese,1,extra;");
-    EXPECT_EQ(table(), column(japaneseStrings()));
-}
-
-TEST_F(LanguageFile, NoSelectionLeavesTheTableAsItWas)
+TEST_F(LanguageFile, FirstEntryFlaggedOneSelectsTheLanguageAndNoneLeavesTheTable)
 {
     data.loadLanguageSetting();
-    EXPECT_EQ(data.languageType, "0");
+    EXPECT_EQ(data.languageType, "0") << "no file";
     writeIni("[Type]\nOther=English,1;\n");
     data.loadLanguageSetting();
-    EXPECT_EQ(data.languageType, "0");
-    loadValue("English,0;Japanese,0;");
+    EXPECT_EQ(data.languageType, "0") << "no key";
     EXPECT_TRUE(data.languageTable.empty());
-}
 
-TEST_F(LanguageFile, OnlyTheFirst99CharactersOfTheValueCount)
-{
-    // Read whole, the flag would be 10; cut to 99 characters it reads 1.
-    loadValue(std::string(90, ';') + "English,10");
-    EXPECT_EQ(data.languageType.size(), 99u);
-    EXPECT_EQ(table(), column(englishStrings()));
+    const std::pair<std::string, Strings> cases[] = {
+        {"English,1;Japanese,0;", english},
+        {";;Japanese, 1;;English,1;", japanese},  // the first flagged entry wins
+        {"English,0;Japanese,0;", japanese},  // nothing flagged: unchanged
+        {"Japanese,2;English,1,extra;", english},  // only a flag of exactly 1 selects
+        {"English,0; ;Japanese,1;", english},  // the blank entry hides the flagged one
+        {std::string(89, ';') + "Japanese,10", japanese},  // cut to 99 characters the flag reads 1
+        {"english,1;", Strings(9)},  // an unknown name (names are case-sensitive) loads empty texts
+    };
+    for (const auto& [value, expected] : cases) {
+        writeIni("[Type]\r\nMyType=" + value + "\r\n");
+        data.loadLanguageSetting();
+        EXPECT_EQ(data.languageType, value.substr(0, 99));
+        EXPECT_EQ(table(), expected) << value;
+    }
 }
 
 TEST_F(LanguageFile, SavedValueIsReadBackAndTheRestOfTheFileKept)
 {
     data.saveLanguageType("English,1;Japanese,0;");
     data.loadLanguageSetting();
-    EXPECT_EQ(table(), column(englishStrings())) << "a missing file is created";
+    EXPECT_EQ(table(), english) << "a missing file is created";
 
     writeIni("; languages\r\n[Type]\r\nMyType=English,1;Japanese,0;\r\n[Window]\r\nX=1\r\n");
     data.saveLanguageType("English,0;Japanese,1;");
@@ -161,28 +105,18 @@ TEST_F(LanguageFile, SavedValueIsReadBackAndTheRestOfTheFileKept)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
     data.loadLanguageSetting();
-    EXPECT_EQ(table(), column(japaneseStrings()));
+    EXPECT_EQ(table(), japanese);
 }
 
-TEST(LanguageTableSwap, ReaderSeesWholeTablesOnly)
+TEST_F(LanguageFile, ReaderOnAnotherThreadSeesWholeTablesOnly)
 {
-    test::FakeProcessList processes;
-    CWholeData data(processes);
-    const Strings english = column(englishStrings());
-    const Strings japanese = column(japaneseStrings());
     std::atomic<bool> stop{false};
-    std::atomic<int> torn{0};
-    std::atomic<int> reads{0};
-
+    std::atomic<int> torn{0}, reads{0};
     std::thread reader([&] {
         while (!stop.load()) {
             const auto table = data.languageTable.snapshot();
             ++reads;
-            if (table->empty())
-                continue;
-            const std::pair<std::string, std::string> status{table->at(2), table->at(3)};
-            if (table->size() != 9
-                || (status != std::pair{english[2], english[3]} && status != std::pair{japanese[2], japanese[3]}))
+            if (!table->empty() && *table != english && *table != japanese)
                 ++torn;
         }
     });

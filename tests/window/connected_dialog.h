@@ -6,10 +6,6 @@
 #include "window/dialog_fixture.h"
 #include "window/light_controls.h"
 
-#include <QTest>
-
-#include <algorithm>
-
 namespace quorlin::test {
 
 // Report bytes: 2 + the setting's place among the fourteen.
@@ -24,7 +20,6 @@ protected:
         g_scrollEventCount = 0;
         light.setSettings(kLight);
         startDialog();
-        dlg->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         ASSERT_TRUE(waitConnected());
         mark();
@@ -36,24 +31,6 @@ protected:
         return {all.begin() + static_cast<std::ptrdiff_t>(marked), all.end()};
     }
     void mark() { marked = settingsWrites().size(); }
-    // Settings writes attempted since clock.clearSleeps(), sent or not: each begins
-    // with a 40 ms sleep, which a steadily polling worker never takes.
-    long writesAttempted() const
-    {
-        const auto sleeps = clock.sleeps();
-        return std::count(sleeps.begin(), sleeps.end(), 40);
-    }
-    void focusOn(QWidget* widget)
-    {
-        widget->setFocus();
-        ASSERT_TRUE(waitUntil([&] { return widget->hasFocus(); }));
-    }
-    // Each key goes where the window delivers it: its focus widget, or the window.
-    void typeKeys(std::initializer_list<Qt::Key> keys)
-    {
-        for (Qt::Key key : keys)
-            QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg.get(), key);
-    }
 
     std::size_t marked = 0;
 };

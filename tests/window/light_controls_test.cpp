@@ -6,91 +6,85 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace quorlin::test {
 namespace {
 
-using LightControlsTest = ConnectedDialogTest;
+class LightControlsTest : public ConnectedDialogTest {
+protected:
+    void focusOn(QWidget* w) { w->setFocus(); ASSERT_TRUE(waitUntil([&] { return w->hasFocus(); })); }
+    // Settings writes attempted since clock.clearSleeps(), sent or not: each begins
+    // with a 40 ms sleep, which a steadily polling worker never takes.
+    long writesAttempted() const { return std::ranges::count(clock.sleeps(), 40); }
+};
 
-TEST_F(LightControlsTest, EnterAbove100ClampsWarnsAndSendsOnceAndItsReleaseSendsNothingMore)
+TEST_F(LightControlsTest, EnterConfirmsANumberEditOncePerKeyEventAndClampsItTo0To100)
 {
-    auto* edit = ctl<QLineEdit>(1005);
-    focusOn(edit);
-    edit->clear();
-    QTest::keyClicks(edit, "150");
-    clock.clearSleeps();
-    QTest::keyPress(edit, Qt::Key_Return);
-    EXPECT_EQ(writesAttempted(), 1) << "one key event is handled once";
-    EXPECT_EQ(edit->text(), "100");
-    EXPECT_EQ(prompts.messages, std::vector<QString>{"The maximum vlaue is 100"});
-    EXPECT_EQ(ctl<QSlider>(1003)->value(), 100);
-    EXPECT_EQ(data.settings.brightnessLevel.load(), 100);
-    ASSERT_EQ(newWrites().size(), 1u);
-    EXPECT_EQ(newWrites()[0][kBrightness], 100);
-
-    QTest::keyRelease(edit, Qt::Key_Return);  // handled again, finds nothing changed
-    EXPECT_EQ(writesAttempted(), 2);
-    EXPECT_EQ(newWrites().size(), 1u);
-    EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(g_scrollEventCount.load(), 0u) << "a trackbar moved from code sends no scroll message";
-}
-
-TEST_F(LightControlsTest, EnterSendsValuesUpTo100AndNothingOutsideTheNumberEdits)
-{
-    auto* edit = ctl<QLineEdit>(1006);
-    focusOn(edit);
-    for (auto [typed, expected] : {std::pair{"100", 100}, {"0", 0}, {"55", 55}, {"", 0}}) {
+    // The release repeats what the press did, and finds nothing changed. A sign can
+    // only come from code; it must not become 251.
+    const std::tuple<int, const char*, int> rows[] = {{1005, "150", 100}, {1006, "100", 100}, {1006, "-5", 0}};
+    for (auto [id, typed, expected] : rows) {
+        const bool brightness = id == 1005;
+        const auto key = brightness ? Qt::Key_Return : Qt::Key_Enter;
+        auto* edit = ctl<QLineEdit>(id);
+        focusOn(edit);
         edit->setText(typed);
         mark();
-        QTest::keyClick(edit, Qt::Key_Enter);
-        EXPECT_EQ(ctl<QSlider>(1004)->value(), expected) << typed;
+        clock.clearSleeps();
+        QTest::keyPress(edit, key);
+        QTest::keyRelease(edit, key);
+        EXPECT_EQ(writesAttempted(), 2) << typed << ": each key event is handled once";
+        EXPECT_EQ(ctl<QSlider>(brightness ? 1003 : 1004)->value(), expected) << typed;
         ASSERT_EQ(newWrites().size(), 1u) << typed;
-        EXPECT_EQ(newWrites()[0][kBreathing], expected) << typed;
+        EXPECT_EQ(newWrites()[0][brightness ? kBrightness : kBreathing], expected) << typed;
     }
-    edit->setText("-5");  // only code can put a sign there; it must not become 251
-    QTest::keyClick(edit, Qt::Key_Enter);
-    EXPECT_EQ(data.settings.breathingFrequency.load(), 0);
-    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages, std::vector<QString>{"The maximum vlaue is 100"}) << "for 150 only";
+    EXPECT_EQ(ctl<QLineEdit>(1005)->text(), "100");
 
     mark();
     dlg->ShowParameterPanel(true);
+    ctl<QLineEdit>(1005)->setText("80");
     for (int id : {1003, 1017, 1020}) {
         focusOn(ctl(id));
-        ctl<QLineEdit>(1005)->setText("80");
-        typeKeys({Qt::Key_Return});
+        QTest::keyClick(ctl(id), Qt::Key_Return);
     }
-    EXPECT_TRUE(newWrites().empty());
+    EXPECT_TRUE(newWrites().empty()) << "Enter outside the number edits confirms nothing";
     EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(LightControlsTest, LetterSequencesRevealTheHiddenControls)
 {
-    focusOn(ctl(1003));
-    typeKeys({Qt::Key_C});
-    EXPECT_FALSE(ctl(1020)->isVisible());
-    typeKeys({Qt::Key_A, Qt::Key_X, Qt::Key_C});
+    auto* slider = ctl(1003);
+    focusOn(slider);
+    QTest::keyClicks(slider, "axc");
     for (int id : {1020, 1022, 1023, 1021, 1024, 1025, 1026})
         EXPECT_TRUE(ctl(id)->isVisible()) << id;
     dlg->ShowParameterPanel(false);
-    typeKeys({Qt::Key_C});
-    EXPECT_FALSE(ctl(1020)->isVisible()) << "a second C needs A again";
-
     dlg->ShowModeButtons(false);
-    typeKeys({Qt::Key_F});
-    EXPECT_FALSE(ctl(1027)->isVisible());
-    typeKeys({Qt::Key_P, Qt::Key_F});
+    QTest::keyClicks(slider, "cf");
+    EXPECT_FALSE(ctl(1020)->isVisible() || ctl(1027)->isVisible()) << "a second C needs A again; F needs P";
+    QTest::keyClicks(slider, "pf");
     EXPECT_TRUE(ctl(1027)->isVisible() && ctl(1028)->isVisible());
 }
 
-TEST_F(LightControlsTest, EachArrowStepSendsItsPositionAndTheTrackbarsShareOneCount)
+TEST_F(LightControlsTest, TrackbarsSendEveryOtherUserScrollMessageAndEdit1006FollowsOnPaint)
 {
+    ASSERT_TRUE(waitUntil([&] { return ctl<QSlider>(1003)->value() == 37 && ctl<QSlider>(1004)->value() == 64; }));
+    EXPECT_EQ(g_scrollEventCount.load(), 0u) << "connecting moved both trackbars from code, silently";
+    for (int id : {1005, 1006})
+        ctl<QLineEdit>(id)->setText("7");
+    dlg->update();
+    EXPECT_TRUE(waitUntil([&] { return ctl<QLineEdit>(1006)->text() == "64"; }));
+    EXPECT_EQ(ctl<QLineEdit>(1005)->text(), "7") << "edit 1005 does not follow";
+
     auto* brightness = ctl<QSlider>(1003);
     focusOn(brightness);
     QTest::keyClick(brightness, Qt::Key_Right);
     QTest::keyClick(brightness, Qt::Key_Right);
-    auto writes = newWrites();
+    const auto writes = newWrites();
     ASSERT_EQ(writes.size(), 2u);
-    EXPECT_EQ(writes[0][kBrightness], 38);
-    EXPECT_EQ(writes[1][kBrightness], 39);
+    EXPECT_EQ((std::vector<int>{writes[0][kBrightness], writes[1][kBrightness]}), (std::vector<int>{38, 39}));
     EXPECT_EQ(ctl<QLineEdit>(1005)->text(), "39");
 
     // A step whose end has not come yet: the other trackbar's next step is passed over.
@@ -100,45 +94,17 @@ TEST_F(LightControlsTest, EachArrowStepSendsItsPositionAndTheTrackbarsShareOneCo
     QTest::keyPress(breathing, Qt::Key_Right);
     EXPECT_EQ(breathing->value(), 65);
     EXPECT_EQ(newWrites().size(), 3u);
-    EXPECT_EQ(data.settings.breathingFrequency.load(), 64);
-}
-
-TEST_F(LightControlsTest, RefreshMovesTrackbarsSilentlyAndEdit1006FollowsItsTrackbarOnPaint)
-{
-    SettingBytes changed = kLight;
-    changed[2] = 12;
-    changed[3] = 88;
-    light.setSettings(changed);
-    data.reconnectRequested = 1;
-    ASSERT_TRUE(waitUntil([&] { return ctl<QSlider>(1004)->value() == 88 && data.reconnectRequested == 0; }));
-    EXPECT_EQ(ctl<QSlider>(1003)->value(), 12);
-    EXPECT_TRUE(newWrites().empty());
-    EXPECT_EQ(g_scrollEventCount.load(), 0u);
-
-    ctl<QLineEdit>(1006)->setText("7");
-    ctl<QLineEdit>(1005)->setText("7");
-    ctl(1003)->update();
-    ctl(1004)->update();
-    EXPECT_TRUE(waitUntil([&] { return ctl<QLineEdit>(1006)->text() == "88"; }));
-    EXPECT_EQ(ctl<QLineEdit>(1005)->text(), "7");
 }
 
 TEST_F(LightControlsTest, ModeRadiosSendOnlyAChangeAndLightModeRadiosNever)
 {
-    ctl<QRadioButton>(1027)->click();
-    ctl<QRadioButton>(1027)->click();
-    ctl<QRadioButton>(1001)->click();
-    ASSERT_EQ(newWrites().size(), 1u);
-    EXPECT_EQ(newWrites()[0][kMode], 1);
-    EXPECT_TRUE(ctl<QRadioButton>(1027)->isChecked());
-    EXPECT_FALSE(ctl<QRadioButton>(1028)->isChecked());
-    EXPECT_TRUE(ctl<QRadioButton>(1001)->isChecked());
-    EXPECT_FALSE(ctl<QRadioButton>(1002)->isChecked());
-
-    ctl<QRadioButton>(1028)->click();
-    ASSERT_EQ(newWrites().size(), 2u);
-    EXPECT_EQ(newWrites()[1][kMode], 2);
-    EXPECT_FALSE(ctl<QRadioButton>(1027)->isChecked());
+    for (int id : {1027, 1027, 1001, 1028})
+        ctl<QRadioButton>(id)->click();
+    const auto writes = newWrites();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ((std::vector<int>{writes[0][kMode], writes[1][kMode]}), (std::vector<int>{1, 2})) << "Manual, Auto";
+    EXPECT_TRUE(ctl<QRadioButton>(1028)->isChecked() && !ctl<QRadioButton>(1027)->isChecked());
+    EXPECT_TRUE(ctl<QRadioButton>(1001)->isChecked()) << "a click on a checked radio keeps it checked";
 }
 
 }  // namespace
