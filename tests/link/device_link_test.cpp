@@ -223,27 +223,6 @@ TEST_F(DeviceLinkTest, SendWaitsForReadyAndHoldsPollingOffWhileWriting)
     EXPECT_EQ(clock.sleeps().back(), 40) << "the settings lead follows the wait";
 }
 
-TEST_F(DeviceLinkTest, TraceLinesAreOffUntilTheirCategoryIsEnabled)
-{
-    static std::vector<std::string> lines;
-    lines.clear();
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (qstrcmp(context.category, "quorlin.link.trace") == 0)
-                lines.push_back(text.toStdString());
-        });
-    connect(1);
-    link.queryStatus();
-    EXPECT_THAT(lines, IsEmpty());
-    QLoggingCategory::setFilterRules("quorlin.link.trace.debug=true");
-    link.queryStatus();
-    QLoggingCategory::setFilterRules(QString());
-    qInstallMessageHandler(previous);
-    ASSERT_EQ(lines.size(), 16u) << "read, one per applied byte, write";
-    EXPECT_EQ(lines[0], "read: m_temp_index:2;;;12 :15   bReadCnt_0:2 ");
-    EXPECT_EQ(lines[15], "write : m_temp_index :2,hid_write data res: 65");
-}
-
 TEST_F(DeviceLinkTest, WritesRacingReconnectsNeverTouchAClosedHandle)
 {
     light.setInterfaceCount(3);

@@ -40,8 +40,6 @@ public:
     void ShowConnectionState(bool connected) override
     {
         events.push_back(connected ? "shown:connected" : "shown:disconnected");
-        if (connected && stopWhenConnected)
-            run = 0;
     }
     void RefreshFromDevice() override { events.push_back("refresh"); }
     std::atomic<std::uint32_t>& threadRunFlag() override { return run; }
@@ -50,7 +48,6 @@ public:
 
     std::vector<std::string> events;
     std::atomic<std::uint32_t> run{1};
-    bool stopWhenConnected = false;
 };
 
 class LinkWorkerTest : public ::testing::Test {
@@ -113,62 +110,6 @@ TEST_F(LinkWorkerTest, LightPresentConnectsOnceThenPollsEveryHundredMilliseconds
     EXPECT_EQ(light.openHandleCount(), 0) << "the end of the loop closes the devices";
     EXPECT_EQ(light.liveEnumerationCount(), 0);
     EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
-}
-
-TEST_F(LinkWorkerTest, AbsentLightIsRetriedEveryPassUntilPluggedIn)
-{
-    light.unplug();
-    int attempts = 0;
-    light.setCallObserver([&](const SimulatedLight::Call& call) {
-        if (call.kind == SimulatedLight::CallKind::Enumerate && ++attempts == 4)
-            light.plug();
-    });
-    window.stopWhenConnected = true;
-    worker.linkWorkerProc(window);
-    EXPECT_EQ(enumerations(), 5);
-    std::string lines = out.str();
-    int reported = 0;
-    for (std::size_t at = 0; (at = lines.find("cannot enumerate dev!\n", at)) != std::string::npos; ++at)
-        ++reported;
-    EXPECT_EQ(reported, 4);
-    EXPECT_EQ(window.count("shown:disconnected"), 5) << "each attempt shows the window disconnected";
-    for (int ms : clock.sleeps())
-        EXPECT_NE(ms, LinkWorker::kPassMs) << "attempts follow each other without the pass sleep";
-}
-
-TEST_F(LinkWorkerTest, StaysOffTheLightWhileTheLauncherRuns)
-{
-    processes.launcherRunning = true;
-    int reconnectSleeps = 0;
-    clock.hook = [&](int ms) {
-        if (ms == LinkWorker::kReconnectStepMs && ++reconnectSleeps == 5)
-            processes.launcherRunning = false;  // ends while the fifth attempt waits
-    };
-    window.stopWhenConnected = true;
-    worker.linkWorkerProc(window);
-    EXPECT_EQ(window.count("shown:disconnected"), 5);
-    EXPECT_EQ(enumerations(), 1) << "nothing touched the light until the launcher ended";
-    EXPECT_EQ(data.reconnectRequested, 0u);
-}
-
-TEST_F(LinkWorkerTest, LauncherStartingAndEndingWhileConnectedQueriesOnce)
-{
-    run(6, [&](int ms) {
-        if (ms != LinkWorker::kPassMs)
-            return;
-        if (passes == 1)
-            processes.launcherRunning = true;
-        if (passes == 3)
-            processes.launcherRunning = false;
-    });
-    EXPECT_EQ(window.count("refresh"), 2);
-    EXPECT_EQ(statusRequests(), 4) << "the reconnect's query and one after the launcher ended";
-    EXPECT_EQ(light.openHandleCount(), 0);
-    // After the reconnect's three calls: polls 1 and 2 connected (the launcher starts at
-    // the end of 2), 3 and 4 disconnected, 5 connected with its query and refresh.
-    const auto& e = window.events;
-    EXPECT_THAT(std::vector<std::string>(e.begin() + 4, e.begin() + 9),
-                ElementsAre("shown:connected", "shown:disconnected", "shown:disconnected", "shown:connected", "refresh"));
 }
 
 TEST_F(LinkWorkerTest, HeldOffAndPausedPassesLeaveTheLightAndTheLauncherCheckAlone)

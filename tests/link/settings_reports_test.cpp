@@ -75,15 +75,6 @@ TEST_F(SettingsReports, DefaultsKeepThePanelValuesButRecordTheTable)
     EXPECT_FALSE(build());
 }
 
-TEST_F(SettingsReports, StatusRequestIsAFullZeroPaddedReport)
-{
-    report = statusRequest();
-    EXPECT_EQ(report[1], 0x12);
-    EXPECT_EQ(report[2], 0x01);
-    EXPECT_EQ(report[0], 0x00);
-    EXPECT_TRUE(zeroFrom(3));
-}
-
 StatusReply validReply()
 {
     StatusReply reply{};

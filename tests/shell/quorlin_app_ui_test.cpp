@@ -41,15 +41,6 @@ TEST_F(Application, SecondCopyShowsItsMessageAndLeavesTheFirstAlone)
     EXPECT_EQ(first.acquire(), SingleInstanceLock::Result::Acquired);
 }
 
-TEST_F(Application, NoLockAtAllEndsWithoutAWord)
-{
-    SingleInstanceLock lock(workDir.filePath(QStringLiteral("no/such/folder")).toStdString());
-    CQuorlinApp app(data);
-    EXPECT_EQ(app.InitInstance(appServices(lock)), 0);
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(data.languageType.empty()) << "nothing else was initialised";
-}
-
 TEST_F(Application, RunsTheWindowWithLanguageAndSkinFromTheCurrentFolder)
 {
     QFile ini(QStringLiteral("Language.ini"));

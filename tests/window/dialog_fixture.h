@@ -33,14 +33,12 @@ namespace quorlin::test {
 class ScriptedPrompts : public UserPrompts {
 public:
     void message(QWidget*, const QString& text) override { messages.push_back(text); }
-    bool confirm(QWidget*, const QString& text, const QString& caption) override
+    bool confirm(QWidget*, const QString& text, const QString&) override
     {
         questions.push_back(text);
-        captions.push_back(caption);
-        if (confirmAnswers.empty())
-            return false;
-        const bool answer = confirmAnswers.front();
-        confirmAnswers.pop_front();
+        const bool answer = !confirmAnswers.empty() && confirmAnswers.front();
+        if (!confirmAnswers.empty())
+            confirmAnswers.pop_front();
         return answer;
     }
     QString openFile(QWidget*, const QString& initialName, const QString& filter) override
@@ -51,19 +49,15 @@ public:
     int runModal(QDialog& dialog) override
     {
         modalTitles.push_back(dialog.windowTitle());
-        if (onModal)
-            onModal(dialog);
         return 0;
     }
 
     std::vector<QString> messages;
     std::vector<QString> questions;
-    std::vector<QString> captions;
     std::deque<bool> confirmAnswers;
     std::vector<QString> fileDialogs;
     QString fileAnswer;
     std::vector<QString> modalTitles;
-    std::function<void(QDialog&)> onModal;
 };
 
 class DialogFixture : public ::testing::Test {

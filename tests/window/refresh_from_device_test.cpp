@@ -19,7 +19,7 @@ protected:
     QRadioButton* radio(int id) const { return ctl<QRadioButton>(id); }
 };
 
-TEST_F(RefreshFromDevice, NumberEditsAreRewrittenOnlyWhenTheirLowByteDiffers)
+TEST_F(RefreshFromDevice, EditsAreRewrittenOnlyWhenTheyShowAnotherValue)
 {
     startConnected();
     ctl(1018)->setFocus();
@@ -36,8 +36,15 @@ TEST_F(RefreshFromDevice, NumberEditsAreRewrittenOnlyWhenTheirLowByteDiffers)
 
     data.settings.brightnessLevel = 0;
     edit(1005)->setText("");
+    EXPECT_EQ(edit(1020)->text(), "180") << "filled from the light's reply";
+    data.settings.parameter1 = 0;
+    edit(1020)->setText("");
+    data.settings.parameter2 = 7;
+    edit(1022)->setText("263");  // the same low byte: parameters compare the whole number
     dlg->RefreshFromDevice();
     EXPECT_EQ(edit(1005)->text(), "") << "an empty edit reads as 0";
+    EXPECT_EQ(edit(1020)->text(), "");
+    EXPECT_EQ(edit(1022)->text(), "7");
     EXPECT_TRUE(settingsWrites().empty());
 }
 
@@ -56,19 +63,6 @@ TEST_F(RefreshFromDevice, BothValuesChangedOnTheUiThreadLeaveTheFocusInTheBreath
     EXPECT_EQ(dlg->m_bBreathingEditFocus, 1);
     EXPECT_EQ(dlg->m_bBrightnessEditFocus, 0);
     EXPECT_TRUE(settingsWrites().empty()) << "moving the trackbars sends nothing";
-}
-
-TEST_F(RefreshFromDevice, ParameterEditsCompareTheWholeNumber)
-{
-    startConnected();
-    EXPECT_EQ(edit(1020)->text(), "180") << "filled from the light's reply";
-    data.settings.parameter1 = 0;
-    edit(1020)->setText("");
-    data.settings.parameter2 = 7;
-    edit(1022)->setText("263");  // same low byte, another number
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1020)->text(), "");
-    EXPECT_EQ(edit(1022)->text(), "7");
 }
 
 // With the light absent the worker never refreshes: these calls are the first.
