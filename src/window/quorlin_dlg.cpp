@@ -260,12 +260,6 @@ void CQuorlinDlg::SendOperationMode()
     clock_.sleepMs(kSendPollMs);
 }
 
-void CQuorlinDlg::reconnectDevice()
-{
-    if (m_pWorkerThread)
-        m_pWorkerThread->reconnectDevice(*this);
-}
-
 bool CQuorlinDlg::workerRunning() const
 {
     return m_pWorkerThread && !m_pWorkerThread->finished();

@@ -62,7 +62,6 @@ public:
     void ShowConnectionState(bool connected) override;
     void RefreshFromDevice() override;
     std::atomic<std::uint32_t>& threadRunFlag() override { return m_bThreadRun; }
-    void reconnectDevice();
 
     // UI thread.
     void ShowParameterPanel(bool show);
