@@ -149,6 +149,8 @@ private:
     void bindControls();
     void connectMessageMap();
     void applyConnectionState(bool connected);
+    // Takes the light's reported Manual/Auto `mode` when `radio` does not show it yet.
+    void adoptReportedMode(std::uint8_t mode, QRadioButton* radio, QRadioButton* other);
     // The status and label texts: the loaded table, or English while none is loaded.
     std::string tableText(int index) const;
     // Runs `work` on the UI thread and waits for it.

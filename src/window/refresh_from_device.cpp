@@ -11,6 +11,9 @@
 namespace quorlin {
 namespace {
 
+constexpr std::uint8_t kManualMode = 1;
+constexpr std::uint8_t kAutoMode = 2;
+
 int editNumber(const QLineEdit* edit)
 {
     return leadingNumber(edit->text().toStdString());
@@ -61,28 +64,25 @@ void CQuorlinDlg::RefreshFromDevice()
     });
 
     // The light's own Manual/Auto choice wins; it is sent back so the report agrees.
-    bool autoChecked = false;
-    onUi([&] { autoChecked = m_radioAuto->isChecked(); });
-    if (!autoChecked && s.reportedOperationMode.load() == 2) {
-        data_.operationMode = 2;
-        SendOperationMode();
-        onUi([this] {
-            m_radioManual->setChecked(false);
-            m_radioAuto->setChecked(true);
-        });
-    }
-    bool manualChecked = false;
-    onUi([&] { manualChecked = m_radioManual->isChecked(); });
-    if (!manualChecked && s.reportedOperationMode.load() == 1) {
-        data_.operationMode = 1;
-        SendOperationMode();
-        onUi([this] {
-            m_radioManual->setChecked(true);
-            m_radioAuto->setChecked(false);
-        });
-    }
+    // Auto is looked at first.
+    adoptReportedMode(kAutoMode, m_radioAuto, m_radioManual);
+    adoptReportedMode(kManualMode, m_radioManual, m_radioAuto);
 
     onUi([this, &s] { m_lastLosCalcShown = s.losCalc.load(); });
+}
+
+void CQuorlinDlg::adoptReportedMode(std::uint8_t mode, QRadioButton* radio, QRadioButton* other)
+{
+    bool checked = false;
+    onUi([&] { checked = radio->isChecked(); });
+    if (checked || data_.settings.reportedOperationMode.load() != mode)
+        return;
+    data_.operationMode = mode;
+    SendOperationMode();
+    onUi([radio, other] {
+        other->setChecked(false);
+        radio->setChecked(true);
+    });
 }
 
 }  // namespace quorlin
