@@ -22,10 +22,7 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(previousDir); }
 
-    AppServices appServices(SingleInstanceLock& lock)
-    {
-        return {link, light, clock, prompts, lock, nullptr};
-    }
+    AppServices appServices(SingleInstanceLock& lock) { return {link, light, clock, prompts, lock, nullptr}; }
 };
 
 TEST_F(Application, SecondCopyShowsItsMessageAndLeavesTheFirstAlone)
@@ -35,22 +32,18 @@ TEST_F(Application, SecondCopyShowsItsMessageAndLeavesTheFirstAlone)
     SingleInstanceLock second(lockDir.path().toStdString());
     CQuorlinApp app(data);
     EXPECT_EQ(app.InitInstance(appServices(second)), 0);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0], QString::fromUtf8("程序已运行"));
+    EXPECT_EQ(prompts.messages, std::vector<QString>{QString::fromUtf8("程序已运行")});
     EXPECT_TRUE(light.calls().empty());
     EXPECT_EQ(first.acquire(), SingleInstanceLock::Result::Acquired);
 }
 
 TEST_F(Application, RunsTheWindowWithLanguageAndSkinFromTheCurrentFolder)
 {
-    QFile ini(QStringLiteral("Language.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Type]\nMyType=English,0;Japanese,1;\n");
-    ini.close();
-    QFile skin(QStringLiteral("red.she"));
-    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
-    skin.write("QLabel { color: red; }");
-    skin.close();
+    for (auto [name, text] : {std::pair{"Language.ini", "[Type]\nMyType=English,0;Japanese,1;\n"},
+                              std::pair{"red.she", "QLabel { color: red; }"}}) {
+        QFile file(QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+    }
 
     SingleInstanceLock lock(lockDir.path().toStdString());
     CQuorlinApp app(data);
