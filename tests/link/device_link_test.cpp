@@ -5,31 +5,23 @@
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
 
-#include <QLoggingCategory>
-
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <functional>
 #include <sstream>
 #include <thread>
 
 namespace quorlin {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
+using namespace ::testing;
 using Kind = sim::SimulatedLight::CallKind;
 using Call = sim::SimulatedLight::Call;
-using Bytes = std::vector<std::uint8_t>;
 
-Bytes fullReport(std::initializer_list<std::pair<std::size_t, std::uint8_t>> set)
+std::vector<std::uint8_t> fullReport(std::initializer_list<std::pair<std::size_t, std::uint8_t>> set)
 {
-    Bytes report(65, 0);
+    std::vector<std::uint8_t> report(65, 0);
     for (auto [index, value] : set)
         report[index] = value;
     return report;
@@ -45,7 +37,7 @@ std::string trail(const std::vector<Call>& calls)
     return out;
 }
 
-class DeviceLinkTest : public ::testing::Test {
+class DeviceLinkTest : public Test {
 protected:
     // Sleeps take a thousandth of their time for real, so threaded cases do not spin.
     test::FakeClock clock{0.001};
@@ -59,50 +51,47 @@ protected:
     void TearDown() override
     {
         light.setCallObserver({});
-        link.closeDevices();
-        EXPECT_EQ(light.openHandleCount(), 0);
-        EXPECT_EQ(light.liveEnumerationCount(), 0);
+        link.closeDevices();  // a second close must free nothing twice
+        EXPECT_EQ(std::pair(light.openHandleCount(), light.liveEnumerationCount()), std::pair(0, 0));
         EXPECT_THAT(light.misuses(), IsEmpty());
     }
     void connect(int interfaces)
     {
         light.setInterfaceCount(interfaces);
         ASSERT_EQ(link.openDevices(), 1);
-        light.clearCalls();
-        clock.clearSleeps();
+        forget();
     }
+    void forget() { light.clearCalls(), clock.clearSleeps(); }
     std::string writes() const { return trail(light.calls(Kind::Write)); }
+    std::pair<int, int> writeAndQuery() { return {link.writeSettings(0), link.queryStatus()}; }
 };
 
 TEST_F(DeviceLinkTest, OpenFailuresAreExplainedOnceAndAPartialOpenIsAConnection)
 {
     light.unplug();
     EXPECT_EQ(link.openDevices(), 0);
-    EXPECT_EQ(out.str(), "cannot enumerate dev!\n");
     light.plug();
     light.setInterfaceCount(2);
-    light.failOpen(0, EACCES);
-    light.failOpen(1, EACCES);
+    for (int i : {0, 1})
+        light.failOpen(i, EACCES);
     EXPECT_EQ(link.openDevices(), 0);
     EXPECT_EQ(out.str(), "cannot enumerate dev!\ncannot open dev!\ncannot open dev!\n");
     const std::string explained = err.str();
     EXPECT_EQ(link.openDevices(), 0);
     EXPECT_EQ(err.str(), explained) << "explained once per link";
-    EXPECT_TRUE(data.deviceHandles.empty() && data.deviceInfos.empty());
     EXPECT_EQ(light.liveEnumerationCount(), 0) << "the list goes back at once";
     EXPECT_THAT(explained, HasSubstr("70-quorlin.rules")) << "the fix for a permission error";
 
     std::ostringstream otherErr;
     DeviceLink other(data, light, clock, out, otherErr);
-    light.failOpen(0, EBUSY);
-    light.failOpen(1, EBUSY);
+    for (int i : {0, 1})
+        light.failOpen(i, EBUSY);
     EXPECT_EQ(other.openDevices(), 0);
-    EXPECT_THAT(otherErr.str(), HasSubstr(std::strerror(EBUSY)));
-    EXPECT_EQ(otherErr.str().find("udev"), std::string::npos) << "no udev advice for a busy device";
+    EXPECT_THAT(otherErr.str(), AllOf(HasSubstr(std::strerror(EBUSY)), Not(HasSubstr("udev"))));
 
     light.failOpen(0, 0);
     connect(2);
-    ASSERT_EQ(data.deviceHandles.size(), 2u);
+    ASSERT_EQ(data.deviceHandles.size(), 2u) << "no handles left from the failed opens";
     EXPECT_EQ(data.deviceHandles[1], nullptr) << "the unopened interface keeps its place";
     EXPECT_EQ(link.queryStatus(), 0);
     EXPECT_THAT(light.calls(), IsEmpty()) << "a query needs every interface";
@@ -116,13 +105,11 @@ TEST_F(DeviceLinkTest, SettingsGoWholeToEveryInterfaceUnlessTheLauncherRunsOrThe
     connect(3);
     processes.launcherRunning = true;
     data.settings.brightnessLevel = 5;
-    EXPECT_EQ(link.writeSettings(0), 0);
-    EXPECT_EQ(link.queryStatus(), 0);
+    EXPECT_EQ(writeAndQuery(), std::pair(0, 0));
     EXPECT_EQ(link.lastSent, SettingBytes{}) << "no report is built while the launcher runs";
     processes.launcherRunning = false;
     data.setLinkBusyUsable(0, 0);
-    EXPECT_EQ(link.writeSettings(0), 1);
-    EXPECT_EQ(link.queryStatus(), 0);
+    EXPECT_EQ(writeAndQuery(), std::pair(1, 0));
     EXPECT_THAT(light.calls(), IsEmpty());
 
     data.setLinkBusyUsable(0, 1);
@@ -135,74 +122,56 @@ TEST_F(DeviceLinkTest, SettingsGoWholeToEveryInterfaceUnlessTheLauncherRunsOrThe
     EXPECT_EQ(writes(), "W0 W1 W2");
     for (const Call& w : light.calls(Kind::Write))
         EXPECT_EQ(w.bytes, fullReport({{1, 0x11}, {4, 5}, {10, 1}, {14, 2}, {15, 1}}));
-    EXPECT_THAT(clock.sleeps(), ElementsAre(40, 40)) << "each write leads with a pause";
+    EXPECT_THAT(clock.sleeps(), ElementsAre(40, 40));
 
-    link.closeDevices();
-    light.clearCalls();
+    forget();
+    EXPECT_EQ(link.closeDevices(), 0);
+    const auto calls = light.calls();
+    ASSERT_EQ(trail(calls), "C0 C1 C2 F") << "closed in list order";
+    for (std::size_t i = 1; i < calls.size(); ++i)
+        EXPECT_EQ(calls[i].timeMs - calls[i - 1].timeMs, 10) << "settle time before call " << i;
+    EXPECT_THAT(clock.sleeps(), ElementsAre(10, 10, 10, 10)) << "and after the list is freed";
+    EXPECT_TRUE(data.deviceHandles.empty() && data.deviceInfos.empty());
     data.settings.brightnessLevel = 7;
-    EXPECT_EQ(link.writeSettings(0), 1) << "empty lists";
-    EXPECT_EQ(link.queryStatus(), 0) << "empty lists";
-    EXPECT_THAT(light.calls(), IsEmpty());
+    EXPECT_EQ(writeAndQuery(), std::pair(1, 0)) << "empty lists";
+    EXPECT_EQ(light.calls().size(), calls.size());
 }
 
-TEST_F(DeviceLinkTest, StatusQueryDrainsStaleInputThenReadsTheFirstReplyBeforeTheOtherRequests)
+TEST_F(DeviceLinkTest, StatusQueryDrainsStaleInputReadsTheFirstReplyAndStopsAtAnyFault)
 {
     connect(3);
-    // Two stale replies, valid-looking (mark 15) but with another brightness.
-    light.queueInput(0, Bytes(17, 15));
-    light.queueInput(0, Bytes(17, 15));
+    for (int stale = 0; stale < 2; ++stale)  // valid-looking (mark 15) but with another brightness
+        light.queueInput(0, std::vector<std::uint8_t>(17, 15));
     EXPECT_EQ(link.queryStatus(), 65);
-
     const auto calls = light.calls();
     ASSERT_EQ(trail(calls), "R0 R0 R0 W0 R0 W1 W2");
-    for (std::size_t i : {0u, 1u, 2u})
-        EXPECT_EQ(calls[i].timeoutMs, 0) << "draining never waits";
+    EXPECT_THAT((std::vector{calls[0].timeoutMs, calls[1].timeoutMs, calls[2].timeoutMs}), Each(0)) << "draining";
     EXPECT_EQ(calls[4].timeoutMs, DeviceLink::kReplyTimeoutMs);
     EXPECT_EQ(calls[4].timeMs - calls[3].timeMs, 40) << "the reply is read 40 ms after the request";
     for (std::size_t i : {3u, 5u, 6u})
         EXPECT_EQ(calls[i].bytes, fullReport({{1, 0x12}, {2, 0x01}})) << "request " << i;
     EXPECT_THAT(clock.sleeps(), ElementsAre(10, 40, 10));
     EXPECT_EQ(data.settings.brightnessLevel, defaultSettings[2]) << "the answer comes from the light";
-}
 
-TEST_F(DeviceLinkTest, WrongMarkMissingReplyOrVanishedLightStopsTheQueryAfterAPause)
-{
-    connect(2);
-    const std::function<void()> faults[] = {
-        [&] { light.setReplyMark(0x0E); },
-        [&] { light.setReplyMark(kReplyMark); light.withholdReplies(true); },
-        [&] {
-            light.withholdReplies(false);
-            light.setCallObserver([&](const Call& c) { if (c.kind == Kind::Write) light.unplug(); });
-        },
+    data.settings.brightnessLevel = 0;
+    unsigned rejected = 0;
+    const auto expectRejected = [&](const std::vector<int>& sleeps) {
+        forget();
+        EXPECT_EQ(link.queryStatus(), 0);
+        EXPECT_EQ(writes(), "W0") << "the query stops at the first interface";
+        EXPECT_EQ(clock.sleeps(), sleeps);
+        EXPECT_EQ(link.bReadCnt[1], ++rejected) << "counted as rejected";
     };
-    const std::vector<int> sleeps[] = {{10, 40, 100}, {10, 40, DeviceLink::kReplyTimeoutMs, 100}, {10, 40, 100}};
-    for (unsigned i = 0; i < 3; ++i) {
-        faults[i]();
-        light.clearCalls();
-        clock.clearSleeps();
-        EXPECT_EQ(link.queryStatus(), 0) << "fault " << i;
-        EXPECT_EQ(writes(), "W0") << "the query stops at the first interface, fault " << i;
-        EXPECT_EQ(clock.sleeps(), sleeps[i]) << "fault " << i;
-        EXPECT_EQ(link.bReadCnt[1], i + 1) << "counted as rejected, fault " << i;
-    }
-    EXPECT_EQ(link.bReadCnt[0], 3u);
+    light.setReplyMark(0x0E);
+    expectRejected({10, 40, 100});
+    light.setReplyMark(kReplyMark);
+    light.withholdReplies(true);
+    expectRejected({10, 40, DeviceLink::kReplyTimeoutMs, 100});
+    light.withholdReplies(false);
+    light.setCallObserver([&](const Call& c) { if (c.kind == Kind::Write) light.unplug(); });
+    expectRejected({10, 40, 100});
+    EXPECT_EQ(link.bReadCnt[0], 4u);
     EXPECT_EQ(data.settings.brightnessLevel, 0) << "no rejected reply is applied";
-}
-
-TEST_F(DeviceLinkTest, CloseGoesInListOrderWithSettleTimeAndReleasesTheListOnce)
-{
-    connect(3);
-    EXPECT_EQ(link.closeDevices(), 0);
-    const auto calls = light.calls();
-    ASSERT_EQ(trail(calls), "C0 C1 C2 F");
-    for (std::size_t i = 1; i < calls.size(); ++i)
-        EXPECT_EQ(calls[i].timeMs - calls[i - 1].timeMs, 10) << "settle time before call " << i;
-    EXPECT_THAT(clock.sleeps(), ElementsAre(10, 10, 10, 10)) << "and after the list is freed";
-    EXPECT_TRUE(data.deviceHandles.empty() && data.deviceInfos.empty());
-    light.clearCalls();
-    EXPECT_EQ(link.closeDevices(), 0);
-    EXPECT_THAT(light.calls(), IsEmpty()) << "a second close frees nothing twice";
 }
 
 TEST_F(DeviceLinkTest, SendWaitsForReadyAndHoldsPollingOffWhileWriting)
@@ -218,8 +187,7 @@ TEST_F(DeviceLinkTest, SendWaitsForReadyAndHoldsPollingOffWhileWriting)
         std::this_thread::yield();
     data.linkReady = 1;
     sender.join();
-    EXPECT_EQ(pollDuringWrite, 0u);
-    EXPECT_EQ(data.pollEnabled, 1u);
+    EXPECT_EQ(std::pair(pollDuringWrite.load(), data.pollEnabled.load()), std::pair(0u, 1u)) << "off, then back";
     EXPECT_EQ(clock.sleeps().back(), 40) << "the settings lead follows the wait";
 }
 
@@ -228,10 +196,8 @@ TEST_F(DeviceLinkTest, WritesRacingReconnectsNeverTouchAClosedHandle)
     light.setInterfaceCount(3);
     std::atomic<bool> stop{false};
     std::thread writer([&] {
-        for (std::uint8_t level = 0; !stop; ++level) {
-            data.settings.brightnessLevel = level;
-            link.writeSettings(0);
-        }
+        for (std::uint8_t level = 0; !stop; link.writeSettings(0))
+            data.settings.brightnessLevel = ++level;
     });
     for (int i = 0; i < 150; ++i) {
         link.openDevices();

@@ -7,32 +7,27 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <deque>
 
 namespace quorlin::test {
 
-class FakeUsbEventSource : public UsbEventSource {
-public:
-    explicit FakeUsbEventSource(bool working = true)
-        : fd_(working ? eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC | EFD_SEMAPHORE) : -1) {}
+struct FakeUsbEventSource : UsbEventSource {
+    explicit FakeUsbEventSource(bool working = true) : fd_(working ? eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC | EFD_SEMAPHORE) : -1) {}
     ~FakeUsbEventSource() override { if (fd_ >= 0) close(fd_); }
     int fd() const override { return fd_; }
-
     std::optional<UsbDeviceEvent> receive() override
     {
-        std::uint64_t one;
-        if (pending_.empty() || read(fd_, &one, sizeof one) != sizeof one)
+        eventfd_t one;
+        if (pending_.empty() || eventfd_read(fd_, &one) != 0)
             return std::nullopt;
-        UsbDeviceEvent event = std::move(pending_.front());
+        std::optional<UsbDeviceEvent> event = std::move(pending_.front());
         pending_.pop_front();
         return event;
     }
     // Dropped when the source is not working, as nothing would ever read it.
     void push(UsbDeviceEvent event)
     {
-        const std::uint64_t one = 1;
-        if (fd_ >= 0 && write(fd_, &one, sizeof one) == sizeof one)
+        if (fd_ >= 0 && eventfd_write(fd_, 1) == 0)
             pending_.push_back(std::move(event));
     }
     // A device as udev describes it; the light unless told otherwise.
@@ -40,10 +35,7 @@ public:
     {
         return {std::move(action), {{"ID_VENDOR_ID", vendor}, {"ID_MODEL_ID", model}, {"ID_SERIAL_SHORT", "QS1"}}};
     }
-
-private:
-    int fd_;
-    std::deque<UsbDeviceEvent> pending_;
+    const int fd_; std::deque<UsbDeviceEvent> pending_;
 };
 
 }  // namespace quorlin::test

@@ -1,12 +1,10 @@
 #include "platform/profile_file.h"
 
+#include "platform/spawned_process.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <tuple>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -48,22 +46,14 @@ TEST(ProfileRead, FindsTheFirstKeyOfTheFirstSectionTrimmedAndUnquoted)
     };
     const std::string longValue(150, 'x');
     const std::pair<std::string, std::string> cases[] = {
-        {"  [ TYPE ]  \n\t mytype \t=  English,1;  \n", "English,1;"},  // names are case-blind
-        {"[Type]\nMyType=\"  quoted  \"\n", "  quoted  "},
-        {"[Type]\nMyType=\"mixed'\n", "\"mixed'"},
-        {"[Type]\nMyType=\"\n", "\""},
-        {"[Type]\nMyType=a=b\n", "a=b"},
-        {"[Type]\nMyType=\n", ""},  // empty is a value, not absence
-        {"MyType=outside\n[Type]\n", "<default>"},
-        {"[Type]\n  ;MyType=commented\nMyType\nMyType=real\n", "real"},
-        {"[Other]\nMyType=x\n[Type]\nOther=y\n", "<default>"},
-        {"[Type]\nMyTypes=1\n", "<default>"},
-        {"\xEF\xBB\xBF[Type]\nMyType=after a BOM\n", "after a BOM"},
-        {"[Type]\rA=1\rMyType=cr\r", "cr"},
-        {"[Type]\r\nA=1\nMyType=mixed\r[Next]\n", "mixed"},
-        {"[Type]\nMyType=no final break", "no final break"},
-        {"[Type]\nMyType=first\nMYTYPE=second\n", "first"},
-        {"[Type]\nMyType=first\n[type]\nMyType=second\n", "first"},
+        // Names are case-blind; an empty value is a value, not absence.
+        {"  [ TYPE ]  \n\t mytype \t=  English,1;  \n", "English,1;"},
+        {"[Type]\nMyType=\"  quoted  \"\n", "  quoted  "}, {"[Type]\nMyType=\"mixed'\n", "\"mixed'"},
+        {"[Type]\nMyType=\"\n", "\""}, {"[Type]\nMyType=a=b\n", "a=b"}, {"[Type]\nMyType=\n", ""},
+        {"MyType=outside\n[Type]\n", "<default>"}, {"[Type]\n  ;MyType=commented\nMyType\nMyType=real\n", "real"},
+        {"[Other]\nMyType=x\n[Type]\nOther=y\n", "<default>"}, {"[Type]\nMyTypes=1\n", "<default>"},
+        {"\xEF\xBB\xBF[Type]\nMyType=after a BOM\n", "after a BOM"}, {"[Type]\r\nA=1\nMyType=mixed\r[Next]\n", "mixed"},
+        {"[Type]\nMyType=no final break", "no final break"}, {"[Type]\nMyType=first\nMYTYPE=second\n", "first"},
         {"[Type]\nOther=1\n[Type]\nMyType=in the second\n", "<default>"},
         {"[Type]\nMyType=" + longValue + "\n", longValue.substr(0, 99)},
         {"[Type]\nMyType=" + longValue.substr(0, 99) + "\n", longValue.substr(0, 99)},
@@ -94,22 +84,13 @@ TEST(ProfileWrite, ChangesOrAddsOnlyTheKeyKeepingEveryOtherByteAndTheLineEnding)
     const std::pair<std::string, std::string> cases[] = {
         {"; s\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = old value  \r\nNext=1\r\n[Last]\nX=2",
          "; s\r\n[Other]\r\nMyType=stay\r\n\r\n[ type ]\r\n  mytype = v\r\nNext=1\r\n[Last]\nX=2"},
-        {"[Type]\nMyType=\nX=1", "[Type]\nMyType=v\nX=1"},
+        {"[Type]\nMyType=\nX=1", "[Type]\nMyType=v\nX=1"}, {"[Type]\n[Next]\n", "[Type]\nMyType=v\n[Next]\n"},
         {"[Type]\r\nA=1\r\n\r\n\r\n[Next]\r\nB=2\r\n", "[Type]\r\nA=1\r\nMyType=v\r\n\r\n\r\n[Next]\r\nB=2\r\n"},
-        {"[Type]\n[Next]\n", "[Type]\nMyType=v\n[Next]\n"},
-        {"[Type]\nA=1", "[Type]\nA=1\nMyType=v\n"},
+        {"[Type]\nA=1", "[Type]\nA=1\nMyType=v\n"}, {"", "[Type]\nMyType=v\n"},
         {"[Type]\nA=1\n[Type]\nB=2\n", "[Type]\nA=1\nMyType=v\n[Type]\nB=2\n"},
-        {"[Other]\r\nA=1\r\n", "[Other]\r\nA=1\r\n[Type]\r\nMyType=v\r\n"},
-        {"[Other]\rA=1", "[Other]\rA=1\r[Type]\rMyType=v\r"},
-        {"", "[Type]\nMyType=v\n"},
-    };
+        {"[Other]\rA=1", "[Other]\rA=1\r[Type]\rMyType=v\r"}};
     for (const auto& [before, after] : cases)
         EXPECT_EQ(afterWrite(before), after) << before;
-
-    FakeProfileIo io;
-    writeProfileString("Type", "MyType", "English,0;Japanese,1;", "new.ini", io);
-    EXPECT_EQ(io.files, (std::map<std::string, std::string>{{"new.ini", "[Type]\nMyType=English,0;Japanese,1;\n"}}))
-        << "a missing file is created, and no temporary file is left behind";
 }
 
 TEST(ProfileWrite, StoredValueUnstorableInputOrAnyFailureChangesNothing)
@@ -122,32 +103,26 @@ TEST(ProfileWrite, StoredValueUnstorableInputOrAnyFailureChangesNothing)
                                              {"Type", "My=Type", "v"}, {"Type", ";MyType", "v"}, {"Type", " ", "v"}})
         writeProfileString(section, key, value, "f.ini", io);
     EXPECT_EQ(io.files, original) << "already stored, or names and values the file cannot hold";
-    for (const std::string failure : {"read", "write", "rename"}) {
-        io.failReads = failure == "read";
-        io.failWrites = failure == "write";
-        io.failRenames = failure == "rename";
+    for (bool* failure : {&io.failReads, &io.failWrites, &io.failRenames}) {
+        *failure = true;
         writeProfileString("Type", "MyType", "Japanese,1;", "f.ini", io);
-        EXPECT_EQ(io.files, original) << failure;
+        EXPECT_EQ(io.files, original) << "failure " << failure - &io.failReads;
+        *failure = false;
     }
 }
 
 // The real file system, in a fresh folder.
-class ProfileOnDisk : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(::mkdtemp(folder.data()), nullptr); }
-    void TearDown() override { fs::remove_all(folder); }
-    std::string at(const char* name) const { return folder + "/" + name; }
+struct ProfileOnDisk : ::testing::Test {
+    std::string at(const char* name) const { return (dir.path / name).string(); }
     std::string contents(const char* name) const
     {
-        std::ifstream in(at(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return {std::istreambuf_iterator<char>(std::ifstream(at(name), std::ios::binary).rdbuf()), {}};
     }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {})); }
-
-    std::string folder = (fs::temp_directory_path() / "quorlin-profile-XXXXXX").string();
+    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.path), {})); }
+    test::TempDir dir;
 };
 
-TEST_F(ProfileOnDisk, ReplacesTheFileKeepingItsPermissionsAndLeavesAStoredValueUntouched)
+TEST_F(ProfileOnDisk, ReplacesTheFileKeepingItsPermissionsLeavesAStoredValueUntouchedAndFailsSilently)
 {
     const std::string ini = at("Language.ini");
     std::ofstream(ini, std::ios::binary) << "[Type]\r\nMyType=English,1;\r\n";
@@ -170,17 +145,13 @@ TEST_F(ProfileOnDisk, ReplacesTheFileKeepingItsPermissionsAndLeavesAStoredValueU
     writeProfileString("Type", "MyType", "c", at("Fresh.ini"));
     EXPECT_EQ(contents("Fresh.ini"), "[Type]\nMyType=c\n");
     EXPECT_EQ(entries(), 2u) << "no temporary file is left behind";
-}
 
-TEST_F(ProfileOnDisk, MissingFolderOrAFolderInPlaceOfTheFileIsSilent)
-{
-    writeProfileString("Type", "MyType", "English,1;", at("absent/Language.ini"));
-    EXPECT_EQ(entries(), 0u);
-    fs::create_directory(at("Language.ini"));
-    writeProfileString("Type", "MyType", "English,1;", at("Language.ini"));
-    EXPECT_TRUE(fs::is_directory(at("Language.ini")));
-    EXPECT_EQ(entries(), 1u);
-    EXPECT_EQ(readProfileString("Type", "MyType", "0", at("Language.ini")), "0");
+    writeProfileString("Type", "MyType", "c", at("absent/Language.ini"));
+    fs::create_directory(at("Folder.ini"));
+    writeProfileString("Type", "MyType", "c", at("Folder.ini"));
+    EXPECT_TRUE(fs::is_directory(at("Folder.ini")));
+    EXPECT_EQ(entries(), 3u) << "a missing folder or a folder in place of the file is left alone";
+    EXPECT_EQ(readProfileString("Type", "MyType", "0", at("Folder.ini")), "0");
 }
 
 }  // namespace

@@ -7,12 +7,11 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -20,17 +19,12 @@ extern char** environ;
 namespace quorlin::test {
 
 struct TempDir {
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-test-XXXXXX").string();
-        path = mkdtemp(pattern.data()) != nullptr ? pattern : "";
-    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-test-XXXXXX").string();
+    std::filesystem::path path = mkdtemp(pattern.data()) != nullptr ? pattern : "";
     ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
-    std::filesystem::path path;
 };
 
-class SpawnedProcess {
-public:
+struct SpawnedProcess {
     // Runs `program` (looked up in PATH) with `args`, args[0] included. Returns once
     // the exec is complete: the parent of a spawn may go on before the child's close-
     // on-exec descriptors are closed and its new arguments are in place.
@@ -38,10 +32,8 @@ public:
     {
         std::vector<char*> argv;
         std::string expected;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-            expected += arg + '\0';
-        }
+        for (std::string& arg : args)
+            argv.push_back(arg.data()), expected += arg + '\0';
         argv.push_back(nullptr);
         if (posix_spawnp(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
             pid_ = -1;
@@ -49,22 +41,17 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ~SpawnedProcess() { stop(); }
-    SpawnedProcess(const SpawnedProcess&) = delete;
-    SpawnedProcess& operator=(const SpawnedProcess&) = delete;
-
+    // One owner kills and reaps.
+    SpawnedProcess(const SpawnedProcess&) = delete; void operator=(const SpawnedProcess&) = delete;
     bool started() const { return pid_ > 0; }
     void stop()
     {
-        if (pid_ > 0 && kill(pid_, SIGKILL) == 0)
-            waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+        if (const pid_t pid = std::exchange(pid_, -1); pid > 0 && kill(pid, SIGKILL) == 0)
+            waitpid(pid, nullptr, 0);
     }
-
-private:
     std::string cmdline() const
     {
-        std::ifstream in("/proc/" + std::to_string(pid_) + "/cmdline", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return {std::istreambuf_iterator<char>(std::ifstream("/proc/" + std::to_string(pid_) + "/cmdline").rdbuf()), {}};
     }
     pid_t pid_ = -1;
 };

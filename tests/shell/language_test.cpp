@@ -1,23 +1,16 @@
 #include "shell/language.h"
 
+#include "platform/spawned_process.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <thread>
-#include <tuple>
 
 namespace quorlin {
 namespace {
-
-namespace fs = std::filesystem;
 
 using Strings = std::vector<std::string>;
 
@@ -28,63 +21,46 @@ TEST(LanguageValue, SplitsIntoEntriesOfANameAndAFlagReadAsAtoiWouldButClamped)
 {
     EXPECT_EQ(CWholeData::splitText(";;English,1;;;Japanese,0;", ";"), (Strings{"English,1", "Japanese,0"}));
     EXPECT_EQ(CWholeData::splitText("  English , 1 \t;\tJapanese,0  ", ";"), (Strings{"English , 1", "Japanese,0"}));
-    EXPECT_EQ(CWholeData::splitText("English,0; ;Japanese,1", ";"), (Strings{"English,0"}));
     EXPECT_EQ(CWholeData::splitText(";;;", ";"), Strings{});
-
     for (const auto& [text, name, flag] : {std::tuple{"English, \t1", "English", 1}, {"English ,1", "English ", 1},
-                                           {"English,1,0", "English", 1}, {"English,+1", "English", 1},
-                                           {"English,x1", "English", 0}, {"English,-7", "English", -7},
-                                           {"1", "", 1}, {"Japanese", "", 0}}) {
+             {"English,1,0", "English", 1}, {"English,+1", "English", 1}, {"English,x1", "English", 0},
+             {"English,-7", "English", -7}, {"1", "", 1}, {"Japanese", "", 0}, {"E,2147483647", "E", INT_MAX},
+             {"E,-2147483648", "E", INT_MIN}, {"E,99999999999999999999999", "E", INT_MAX}, {"E,  -", "E", 0},
+             {"E,-99999999999999999999999", "E", INT_MIN}}) {
         const LanguageEntry entry = parseLanguageEntry(text);
-        EXPECT_EQ(entry.name, name) << text;
-        EXPECT_EQ(entry.flag, flag) << text;
+        EXPECT_EQ(std::pair(entry.name, entry.flag), std::pair(std::string(name), flag)) << text;
     }
-    for (const auto& [text, number] : {std::pair{"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-                                       {"99999999999999999999999", INT_MAX}, {"-99999999999999999999999", INT_MIN},
-                                       {"  -", 0}})
-        EXPECT_EQ(leadingNumber(text), number) << text;
 }
 
 // A data object whose ".\Language.ini" lives in a fresh current directory.
 class LanguageFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(::mkdtemp(folder_.data()), nullptr);
-        fs::current_path(folder_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
-    }
+    LanguageFile() { std::filesystem::current_path(dir.path); }
+    ~LanguageFile() override { std::filesystem::current_path(previous); }
     void writeIni(const std::string& text) { std::ofstream("Language.ini", std::ios::binary) << text; }
     Strings table() const { return *data.languageTable.snapshot(); }
 
+    const std::filesystem::path previous = std::filesystem::current_path();
+    test::TempDir dir;
     test::FakeProcessList processes;
     CWholeData data{processes};
-    std::string folder_ = (fs::temp_directory_path() / "quorlin-language-XXXXXX").string();
-    fs::path previous_ = fs::current_path();
 };
 
 TEST_F(LanguageFile, FirstEntryFlaggedOneSelectsTheLanguageAndNoneLeavesTheTable)
 {
-    data.loadLanguageSetting();
-    EXPECT_EQ(data.languageType, "0") << "no file";
     writeIni("[Type]\nOther=English,1;\n");
     data.loadLanguageSetting();
     EXPECT_EQ(data.languageType, "0") << "no key";
     EXPECT_TRUE(data.languageTable.empty());
 
+    // The first flagged entry wins; nothing flagged leaves the table; only a flag of exactly 1 selects; a blank
+    // entry hides those after it; cut to 99 characters the flag reads 1; an unknown (case-sensitive) name loads
+    // empty texts.
     const std::pair<std::string, Strings> cases[] = {
-        {"English,1;Japanese,0;", english},
-        {";;Japanese, 1;;English,1;", japanese},  // the first flagged entry wins
-        {"English,0;Japanese,0;", japanese},  // nothing flagged: unchanged
-        {"Japanese,2;English,1,extra;", english},  // only a flag of exactly 1 selects
-        {"English,0; ;Japanese,1;", english},  // the blank entry hides the flagged one
-        {std::string(89, ';') + "Japanese,10", japanese},  // cut to 99 characters the flag reads 1
-        {"english,1;", Strings(9)},  // an unknown name (names are case-sensitive) loads empty texts
-    };
+        {"English,1;Japanese,0;", english}, {";;Japanese, 1;;English,1;", japanese},
+        {"English,0;Japanese,0;", japanese}, {"Japanese,2;English,1,extra;", english},
+        {"English,0; ;Japanese,1;", english}, {std::string(89, ';') + "Japanese,10", japanese},
+        {"english,1;", Strings(9)}};
     for (const auto& [value, expected] : cases) {
         writeIni("[Type]\r\nMyType=" + value + "\r\n");
         data.loadLanguageSetting();
@@ -95,17 +71,12 @@ TEST_F(LanguageFile, FirstEntryFlaggedOneSelectsTheLanguageAndNoneLeavesTheTable
 
 TEST_F(LanguageFile, SavedValueIsReadBackAndTheRestOfTheFileKept)
 {
-    data.saveLanguageType("English,1;Japanese,0;");
-    data.loadLanguageSetting();
-    EXPECT_EQ(table(), english) << "a missing file is created";
-
     writeIni("; languages\r\n[Type]\r\nMyType=English,1;Japanese,0;\r\n[Window]\r\nX=1\r\n");
     data.saveLanguageType("English,0;Japanese,1;");
-    std::ifstream in("Language.ini", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
-              "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
     data.loadLanguageSetting();
     EXPECT_EQ(table(), japanese);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream("Language.ini", std::ios::binary).rdbuf()), {}),
+              "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
 }
 
 TEST_F(LanguageFile, ReaderOnAnotherThreadSeesWholeTablesOnly)
@@ -113,18 +84,15 @@ TEST_F(LanguageFile, ReaderOnAnotherThreadSeesWholeTablesOnly)
     std::atomic<bool> stop{false};
     std::atomic<int> torn{0}, reads{0};
     std::thread reader([&] {
-        while (!stop.load()) {
-            const auto table = data.languageTable.snapshot();
-            ++reads;
-            if (!table->empty() && *table != english && *table != japanese)
+        for (; !stop; ++reads)
+            if (const auto table = data.languageTable.snapshot(); !table->empty() && *table != english && *table != japanese)
                 ++torn;
-        }
     });
-    for (int i = 0; i < 2000 || reads.load() < 100; ++i)
+    for (int i = 0; i < 2000 || reads < 100; ++i)
         data.loadLanguage(i % 2 ? "English" : "Japanese");
     stop = true;
     reader.join();
-    EXPECT_EQ(torn.load(), 0);
+    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace

@@ -11,8 +11,7 @@ namespace quorlin::test {
 // Report bytes: 2 + the setting's place among the fourteen.
 enum ReportByte : std::size_t { kBrightness = 4, kBreathing = 5, kParameter1 = 6, kMode = 10, kLosCalc = 15 };
 
-class ConnectedDialogTest : public DialogFixture {
-protected:
+struct ConnectedDialogTest : DialogFixture {
     static constexpr SettingBytes kLight = {0x01, 0x01, 37, 64, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A};
 
     void SetUp() override
@@ -20,16 +19,11 @@ protected:
         g_scrollEventCount = 0;
         light.setSettings(kLight);
         startDialog();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-        ASSERT_TRUE(waitConnected());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()) && waitConnected());
         mark();
     }
     // Settings reports on the wire since the last mark().
-    std::vector<std::vector<std::uint8_t>> newWrites() const
-    {
-        const auto all = settingsWrites();
-        return {all.begin() + static_cast<std::ptrdiff_t>(marked), all.end()};
-    }
+    auto newWrites() const { auto all = settingsWrites(); all.erase(all.begin(), all.begin() + std::ptrdiff_t(marked)); return all; }
     void mark() { marked = settingsWrites().size(); }
 
     std::size_t marked = 0;
