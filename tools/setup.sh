@@ -19,6 +19,9 @@ cd "$top"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-dev libudev-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei)
+# Only the tests need these: an X server, the fuzzers' compiler, the package checkers.
+[ "$mode" = test ] && packages+=(xvfb x11-utils clang libclang-rt-14-dev dpkg-dev file lintian
+                                 desktop-file-utils appstream)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
@@ -82,5 +85,14 @@ UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 build build/tsan Debug thread
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/tsan.supp" \
   run_suite build/tsan
+
+# Checks beyond the unit suites (install tree and package, benchmark smoke run,
+# fuzzers, black-box storms): one script each in tools/ci, run in name order with
+# the build folders above already built.
+for step in tools/ci/*.sh; do
+  [ -e "$step" ] || continue
+  echo "=== $(basename "$step" .sh)"
+  QUORLIN_TOP="$top" bash "$step" || { echo "setup: $step failed" >&2; status=1; }
+done
 
 exit $status
