@@ -3,7 +3,7 @@
 // reverse when main returns.
 #include "link/clock.h"
 #include "link/device_link.h"
-#include "link/hid_api.h"
+#include "program_hid_api.h"
 #include "link/notify_window.h"
 #include "platform/process_list.h"
 #include "platform/single_instance.h"
@@ -24,13 +24,13 @@ int main(int argc, char** argv)
 
     quorlin::CWholeData wholeData(quorlin::systemProcessList());
     quorlin::CQuorlinApp theApp(wholeData);
-    quorlin::DeviceLink deviceLink(wholeData, quorlin::systemHidApi(), quorlin::systemClock(),
+    quorlin::DeviceLink deviceLink(wholeData, quorlin::programHidApi(), quorlin::systemClock(),
                                    std::cout, std::cerr);
 
     quorlin::SingleInstanceLock instanceLock;
     const quorlin::AppServices services{
         deviceLink,
-        quorlin::systemHidApi(),
+        quorlin::programHidApi(),
         quorlin::systemClock(),
         quorlin::systemPrompts(),
         instanceLock,
