@@ -1,0 +1,587 @@
+// The hidapi calls, answered by a simulated light whose state and fault switches live
+// in the control folder (README.md), so that the unmodified programs can run against it
+// with LD_PRELOAD. The light's message handling is the in-process simulated light's:
+// each report written is handed to one, loaded with the folder's setting bytes, and
+// what it answers is delivered to every open handle of the interface, in any process.
+
+#include "control_folder.h"
+#include "input_queue.h"
+
+#include "link/clock.h"
+#include "link/sim/simulated_light.h"
+
+#include <hidapi/hidapi.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <unistd.h>
+
+using quorlin::SettingBytes;
+using quorlin::sim::SimulatedLight;
+namespace sd = quorlin::standin;
+
+struct hid_device_ {
+    int index = 0;
+    unsigned long generation = 0;
+    bool nonBlocking = false;
+    std::unique_ptr<sd::InputQueue> queue;
+    std::wstring error;
+};
+
+namespace {
+
+constexpr unsigned short kVendorId = 0x5046;
+constexpr unsigned short kProductId = 0x5631;
+constexpr int kDefaultInterfaces = 1;
+constexpr int kMaxInterfaces = 16;
+constexpr std::uint8_t kWrongMark = 0x0E;
+constexpr std::size_t kShortReply = 8;
+constexpr int kWaitSliceMs = 50;
+
+enum class ReplyMode { Normal, None, Wrong, Short };
+
+struct Presence {
+    bool plugged = true;
+    unsigned long generation = 0;
+};
+
+std::vector<std::string> words(const std::optional<std::string>& text)
+{
+    std::vector<std::string> list;
+    if (!text)
+        return list;
+    std::istringstream in(*text);
+    for (std::string word; in >> word;)
+        list.push_back(word);
+    return list;
+}
+
+std::optional<long> number(const std::string& word, long low, long high)
+{
+    if (word.empty() || word.size() > 12 || word.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const long value = std::atol(word.c_str());
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// Everything one process keeps; one mutex guards it, the FolderLock guards the folder.
+struct Standin {
+    std::mutex mutex;
+    sd::ControlFile present{"present"};
+    sd::ControlFile interfaces{"interfaces"};
+    sd::ControlFile serial{"serial"};
+    sd::ControlFile openError{"open-error"};
+    sd::ControlFile failWrite{"fail-write"};
+    sd::ControlFile reply{"reply"};
+    sd::ControlFile settings{"settings"};
+    SimulatedLight light{quorlin::systemClock()};
+    quorlin::HidHandle lightHandle = nullptr;
+    std::set<hid_device*> handles;
+    std::wstring error;
+
+    Standin()
+    {
+        light.setCallLogLimit(1);
+        lightHandle = light.openPath(SimulatedLight::interfacePath(0).c_str());
+    }
+
+    Presence presence()
+    {
+        const auto list = words(present.content());
+        Presence state;
+        if (!list.empty())
+            state.plugged = list[0] != "0";
+        if (list.size() > 1)
+            state.generation = static_cast<unsigned long>(number(list[1], 0, 1L << 40).value_or(0));
+        return state;
+    }
+
+    int interfaceCount()
+    {
+        const auto list = words(interfaces.content());
+        return list.empty() ? kDefaultInterfaces
+                            : static_cast<int>(number(list[0], 0, kMaxInterfaces).value_or(kDefaultInterfaces));
+    }
+
+    std::wstring serialNumber()
+    {
+        const auto list = words(serial.content());
+        const std::string text = list.empty() ? "SIM0001" : list[0].substr(0, 126);
+        std::wstring wide;
+        for (const char c : text)
+            wide += (c > ' ' && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
+        return wide;
+    }
+
+    int openErrorOf(int index)
+    {
+        const auto& text = openError.content();
+        if (!text)
+            return 0;
+        std::istringstream lines(*text);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream in(line);
+            std::string which, error;
+            if (!(in >> which >> error))
+                continue;
+            if (which != "*" && number(which, 0, kMaxInterfaces) != index)
+                continue;
+            if (const auto value = sd::parseErrno(error); value && *value > 0)
+                return *value;
+        }
+        return 0;
+    }
+
+    bool writeFails(int index)
+    {
+        for (const std::string& word : words(failWrite.content())) {
+            if (word == "all" || word == "*" || word == "on" || number(word, 0, kMaxInterfaces) == index)
+                return true;
+        }
+        return false;
+    }
+
+    ReplyMode replyMode()
+    {
+        const auto list = words(reply.content());
+        if (list.empty())
+            return ReplyMode::Normal;
+        if (list[0] == "none")
+            return ReplyMode::None;
+        if (list[0] == "wrong")
+            return ReplyMode::Wrong;
+        if (list[0] == "short")
+            return ReplyMode::Short;
+        return ReplyMode::Normal;
+    }
+
+    SettingBytes lightSettings()
+    {
+        const auto& text = settings.content();
+        std::string digits;
+        if (text) {
+            for (const char c : *text) {
+                if (std::isxdigit(static_cast<unsigned char>(c)))
+                    digits += c;
+                else if (!std::isspace(static_cast<unsigned char>(c)))
+                    return quorlin::defaultSettings;
+            }
+        }
+        if (digits.size() != 2 * quorlin::kSettingCount)
+            return quorlin::defaultSettings;
+        SettingBytes bytes{};
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(std::strtoul(digits.substr(2 * i, 2).c_str(), nullptr, 16));
+        return bytes;
+    }
+
+    bool alive(const hid_device* device)
+    {
+        const Presence state = presence();
+        return state.plugged && state.generation == device->generation && device->index < interfaceCount();
+    }
+
+    std::string interfacePath(int index) const
+    {
+        return sd::controlDir() + "/hidraw" + std::to_string(index);
+    }
+
+    // The interface a path names, or -1.
+    int parsePath(const char* path) const
+    {
+        if (path == nullptr || sd::controlDir().empty())
+            return -1;
+        const std::string prefix = sd::controlDir() + "/hidraw";
+        if (std::strncmp(path, prefix.c_str(), prefix.size()) != 0)
+            return -1;
+        return static_cast<int>(number(path + prefix.size(), 0, kMaxInterfaces - 1).value_or(-1));
+    }
+};
+
+// Never destroyed: a thread of the program may still call in while statics go away.
+Standin& standin()
+{
+    static Standin* instance = new Standin;
+    return *instance;
+}
+
+wchar_t* wideCopy(const std::wstring& text)
+{
+    return wcsdup(text.c_str());
+}
+
+void setError(Standin& s, hid_device* device, const char* what, int error)
+{
+    std::string text = what;
+    if (error != 0)
+        text += std::string(": ") + std::strerror(error);
+    std::wstring wide(text.begin(), text.end());
+    (device != nullptr ? device->error : s.error) = wide;
+}
+
+int copyString(const std::wstring& text, wchar_t* out, std::size_t room)
+{
+    if (out == nullptr || room == 0)
+        return -1;
+    std::wcsncpy(out, text.c_str(), room);
+    out[room - 1] = L'\0';
+    return 0;
+}
+
+// The light takes one report: the simulated light does the work on the folder's state.
+void lightTakes(Standin& s, int index, const unsigned char* data, std::size_t length)
+{
+    const SettingBytes before = s.lightSettings();
+    const ReplyMode mode = s.replyMode();
+    s.light.setSettings(before);
+    s.light.withholdReplies(mode == ReplyMode::None);
+    s.light.setReplyMark(mode == ReplyMode::Wrong ? kWrongMark : quorlin::kReplyMark);
+    if (s.light.write(s.lightHandle, data, length) < 0)
+        return;
+    const SettingBytes after = s.light.settings();
+    if (after != before) {
+        std::string text;
+        for (const std::uint8_t byte : after)
+            text += sd::hexBytes(&byte, 1) + " ";
+        text.back() = '\n';
+        sd::writeWhole("settings", text);
+    }
+    unsigned char reply[64];
+    int got;
+    while ((got = s.light.readTimeout(s.lightHandle, reply, sizeof reply, 0)) > 0) {
+        std::vector<std::uint8_t> report(reply, reply + got);
+        if (mode == ReplyMode::Short)
+            report.resize(std::min(report.size(), kShortReply));
+        sd::InputQueue::deliver(index, report);
+    }
+}
+
+hid_device* openIndex(Standin& s, int index, double start, const std::string& path)
+{
+    int error = 0;
+    const Presence state = s.presence();
+    if (index < 0 || index >= s.interfaceCount() || !state.plugged)
+        error = ENOENT;
+    else
+        error = s.openErrorOf(index);
+    hid_device* device = nullptr;
+    if (error == 0) {
+        auto queue = sd::InputQueue::create(index);
+        if (!queue) {
+            error = EIO;
+        } else {
+            device = new hid_device_;
+            device->index = index;
+            device->generation = state.generation;
+            device->queue = std::move(queue);
+            s.handles.insert(device);
+        }
+    }
+    std::string shownPath = path;
+    std::replace_if(shownPath.begin(), shownPath.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); }, '_');
+    sd::logCall(start, "open", index, device != nullptr ? 1 : 0, error, shownPath.empty() ? "-" : shownPath);
+    if (device == nullptr) {
+        setError(s, nullptr, "cannot open the device", error);
+        errno = error;
+    }
+    return device;
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int hid_init(void)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    sd::logCall(sd::monotonicMs(), "init", -1, 0, 0, "-");
+    return 0;
+}
+
+__attribute__((visibility("default"))) int hid_exit(void)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    sd::logCall(sd::monotonicMs(), "exit", -1, 0, 0, "-");
+    return 0;
+}
+
+__attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned short vendorId, unsigned short productId)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    const bool matches = (vendorId == 0 || vendorId == kVendorId) && (productId == 0 || productId == kProductId);
+    hid_device_info* head = nullptr;
+    int listed = 0;
+    if (matches && s.presence().plugged && !sd::controlDir().empty()) {
+        const int count = s.interfaceCount();
+        const std::wstring serial = s.serialNumber();
+        hid_device_info** link = &head;
+        for (int i = 0; i < count; ++i) {
+            auto* node = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
+            if (node == nullptr)
+                break;
+            const std::string path = s.interfacePath(i);
+            const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+            if (fd >= 0)
+                close(fd);
+            node->path = strdup(path.c_str());
+            node->vendor_id = kVendorId;
+            node->product_id = kProductId;
+            node->serial_number = wideCopy(serial);
+            node->release_number = 0x0100;
+            node->manufacturer_string = wideCopy(L"Quorlin");
+            node->product_string = wideCopy(L"Sivane");
+            node->usage_page = 0xFF00;
+            node->usage = 0x01;
+            node->interface_number = i;
+            node->bus_type = HID_API_BUS_USB;
+            *link = node;
+            link = &node->next;
+            ++listed;
+        }
+    }
+    char ids[24];
+    std::snprintf(ids, sizeof ids, "ids=%04x:%04x", vendorId, productId);
+    sd::logCall(start, "enumerate", -1, listed, 0, "-", ids);
+    return head;
+}
+
+__attribute__((visibility("default"))) void hid_free_enumeration(hid_device_info* devices)
+{
+    if (devices == nullptr)
+        return;
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    while (devices != nullptr) {
+        hid_device_info* next = devices->next;
+        std::free(devices->path);
+        std::free(devices->serial_number);
+        std::free(devices->manufacturer_string);
+        std::free(devices->product_string);
+        std::free(devices);
+        devices = next;
+    }
+    sd::logCall(start, "free_enumeration", -1, 0, 0, "-");
+}
+
+__attribute__((visibility("default"))) hid_device* hid_open_path(const char* path)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    return openIndex(s, s.parsePath(path), start, path != nullptr ? path : "");
+}
+
+__attribute__((visibility("default"))) hid_device* hid_open(unsigned short vendorId, unsigned short productId,
+                                                            const wchar_t* serialNumber)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    const bool matches = vendorId == kVendorId && productId == kProductId &&
+                         (serialNumber == nullptr || s.serialNumber() == serialNumber);
+    return openIndex(s, matches ? 0 : -1, start, matches ? s.interfacePath(0) : "");
+}
+
+__attribute__((visibility("default"))) int hid_write(hid_device* device, const unsigned char* data, std::size_t length)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    const bool known = s.handles.count(device) != 0;
+    int error = 0;
+    if (!known)
+        error = EBADF;
+    else if (!s.alive(device))
+        error = ENODEV;
+    else if (data == nullptr || length == 0)
+        error = EINVAL;
+    else if (s.writeFails(device->index))
+        error = EIO;
+    if (error == 0)
+        lightTakes(s, device->index, data, length);
+    const int result = error == 0 ? static_cast<int>(length) : -1;
+    sd::logCall(start, "write", known ? device->index : -1, result, error, sd::hexBytes(data, length));
+    if (error != 0) {
+        setError(s, known ? device : nullptr, "write failed", error);
+        errno = error;
+    }
+    return result;
+}
+
+__attribute__((visibility("default"))) int hid_read_timeout(hid_device* device, unsigned char* data,
+                                                            std::size_t length, int milliseconds)
+{
+    Standin& s = standin();
+    const double start = sd::monotonicMs();
+    std::unique_lock lock(s.mutex);
+    const bool known = s.handles.count(device) != 0;
+    int error = known ? 0 : EBADF;
+    int result = 0;
+    std::vector<std::uint8_t> report;
+    while (error == 0) {
+        {
+            sd::FolderLock folder;
+            if (!s.alive(device)) {
+                error = ENODEV;
+                break;
+            }
+            if (auto taken = device->queue->take()) {
+                report = std::move(*taken);
+                break;
+            }
+        }
+        const double waited = sd::monotonicMs() - start;
+        if (milliseconds == 0 || (milliseconds > 0 && waited >= milliseconds))
+            break;
+        const int slice = milliseconds < 0 ? kWaitSliceMs
+                                           : std::min(kWaitSliceMs, static_cast<int>(milliseconds - waited) + 1);
+        // The program serializes calls on a handle, so it stays valid while unlocked.
+        lock.unlock();
+        device->queue->waitForInput(slice);
+        lock.lock();
+    }
+    if (error == 0 && data == nullptr && !report.empty())
+        error = EINVAL;
+    if (error != 0) {
+        result = -1;
+    } else if (!report.empty()) {
+        report.resize(std::min(report.size(), length));
+        std::copy(report.begin(), report.end(), data);
+        result = static_cast<int>(report.size());
+    }
+    {
+        sd::FolderLock folder;
+        sd::logCall(start, "read", known ? device->index : -1, result, error,
+                    sd::hexBytes(report.data(), result > 0 ? report.size() : 0),
+                    "timeout=" + std::to_string(milliseconds));
+    }
+    if (error != 0) {
+        setError(s, known ? device : nullptr, "read failed", error);
+        errno = error;
+    }
+    return result;
+}
+
+__attribute__((visibility("default"))) int hid_read(hid_device* device, unsigned char* data, std::size_t length)
+{
+    bool nonBlocking = false;
+    {
+        Standin& s = standin();
+        std::lock_guard lock(s.mutex);
+        nonBlocking = s.handles.count(device) != 0 && device->nonBlocking;
+    }
+    return hid_read_timeout(device, data, length, nonBlocking ? 0 : -1);
+}
+
+__attribute__((visibility("default"))) int hid_set_nonblocking(hid_device* device, int nonBlock)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    if (s.handles.count(device) == 0)
+        return -1;
+    device->nonBlocking = nonBlock != 0;
+    return 0;
+}
+
+__attribute__((visibility("default"))) void hid_close(hid_device* device)
+{
+    if (device == nullptr)
+        return;
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+    const bool known = s.handles.erase(device) == 1;
+    sd::logCall(start, "close", known ? device->index : -1, known ? 0 : -1, known ? 0 : EBADF, "-");
+    if (known)
+        delete device;
+}
+
+__attribute__((visibility("default"))) const wchar_t* hid_error(hid_device* device)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    const std::wstring& text = (device != nullptr && s.handles.count(device) != 0) ? device->error : s.error;
+    return text.empty() ? L"Success" : text.c_str();
+}
+
+__attribute__((visibility("default"))) int hid_get_manufacturer_string(hid_device* device, wchar_t* text, std::size_t room)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    return s.handles.count(device) != 0 ? copyString(L"Quorlin", text, room) : -1;
+}
+
+__attribute__((visibility("default"))) int hid_get_product_string(hid_device* device, wchar_t* text, std::size_t room)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    return s.handles.count(device) != 0 ? copyString(L"Sivane", text, room) : -1;
+}
+
+__attribute__((visibility("default"))) int hid_get_serial_number_string(hid_device* device, wchar_t* text, std::size_t room)
+{
+    Standin& s = standin();
+    std::lock_guard lock(s.mutex);
+    return s.handles.count(device) != 0 ? copyString(s.serialNumber(), text, room) : -1;
+}
+
+// The light has no feature or indexed-string support.
+__attribute__((visibility("default"))) int hid_get_indexed_string(hid_device*, int, wchar_t*, std::size_t)
+{
+    return -1;
+}
+
+__attribute__((visibility("default"))) int hid_send_feature_report(hid_device*, const unsigned char*, std::size_t)
+{
+    errno = EPIPE;
+    return -1;
+}
+
+__attribute__((visibility("default"))) int hid_get_feature_report(hid_device*, unsigned char*, std::size_t)
+{
+    errno = EPIPE;
+    return -1;
+}
+
+__attribute__((visibility("default"))) int hid_get_input_report(hid_device*, unsigned char*, std::size_t)
+{
+    errno = EPIPE;
+    return -1;
+}
+
+__attribute__((visibility("default"))) const hid_api_version* hid_version(void)
+{
+    static const hid_api_version version{HID_API_VERSION_MAJOR, HID_API_VERSION_MINOR, HID_API_VERSION_PATCH};
+    return &version;
+}
+
+__attribute__((visibility("default"))) const char* hid_version_str(void)
+{
+    return HID_API_VERSION_STR;
+}
+
+}  // extern "C"
