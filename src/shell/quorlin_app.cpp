@@ -13,8 +13,8 @@ CQuorlinApp::CQuorlinApp(CWholeData& data) : data_(data) {}
 int CQuorlinApp::InitInstance(const AppServices& services)
 {
     switch (services.instanceLock.acquire()) {
-    case SingleInstanceLock::Result::Failed:
-        return 0;  // no lock can be had at all: end without a word
+    case SingleInstanceLock::Result::Unguarded:
+        break;  // the lock has said on standard error that a second copy may start
     case SingleInstanceLock::Result::AlreadyRunning:
         services.prompts.message(nullptr, QString::fromUtf8(kAlreadyRunning));
         return 0;

@@ -4,14 +4,84 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <iostream>
+#include <functional>
+#include <sstream>
 
 namespace quorlin {
 namespace {
 
+namespace fs = std::filesystem;
 using Result = SingleInstanceLock::Result;
 
-TEST(SingleInstance, LockIsHeldUntilItsHolderGoesOrIsKilledAndNeverThroughASymlink)
+const bool kRoot = geteuid() == 0;
+// The user the cases run as: root passes every permission check, so root runs them
+// as nobody; two-user cases need root to have a second user at all.
+const uid_t kUser = kRoot ? 65534 : geteuid();
+const uid_t kOtherUser = 65533;
+
+std::string describe(SingleInstanceLock& lock, const fs::path& top)
+{
+    const Result result = lock.acquire();
+    const char* names[] = {"Acquired", "AlreadyRunning", "Unguarded"};
+    std::string text = names[static_cast<int>(result)];
+    if (result == Result::Acquired)
+        text += " " + fs::path(lock.path()).lexically_relative(top).string();
+    return text;
+}
+
+void becomeUser(uid_t uid)
+{
+    if (uid != geteuid() && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
+        _exit(3);
+}
+
+// Runs `body` in a child process as `uid` and gives what it returned; a child that
+// hangs is ended by an alarm and reported.
+std::string asUser(uid_t uid, const std::function<std::string()>& body)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(out[0]);
+        alarm(10);
+        becomeUser(uid);
+        const std::string text = body();
+        _exit(write(out[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 4);
+    }
+    close(out[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(got));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child ended: status " + std::to_string(status);
+}
+
+// A shared temp folder like /tmp: everyone may add, only owners remove.
+struct SharedTemp : test::TempDir {
+    SharedTemp() { fs::permissions(path, fs::perms::all | fs::perms::sticky_bit); }
+    std::string at(const std::string& name) const { return (path / name).string(); }
+    std::string uidName(const char* pattern, uid_t uid) const
+    {
+        std::string name = pattern;
+        return at(name.replace(name.find('#'), 1, std::to_string(uid)));
+    }
+};
+
+TEST(SingleInstance, LockIsHeldUntilItsHolderGoesOrIsKilled)
 {
     test::TempDir dir;
     SingleInstanceLock childLock(dir.path.string()), second(dir.path.string());  // the child only makes system calls
@@ -39,13 +109,139 @@ TEST(SingleInstance, LockIsHeldUntilItsHolderGoesOrIsKilledAndNeverThroughASymli
     ASSERT_TRUE(started.started());
     first.reset();
     EXPECT_EQ(second.acquire(), Result::Acquired) << "a program the holder started does not keep the lock";
+}
 
-    const auto sub = dir.path / "sub";
-    EXPECT_EQ(SingleInstanceLock(sub.string()).acquire(), Result::Failed) << "no folder";
-    std::filesystem::create_directory(sub);
-    std::filesystem::create_symlink(sub / "elsewhere", sub / "Quorlin.lock");
-    EXPECT_EQ(SingleInstanceLock(sub.string()).acquire(), Result::Failed) << "symlinks are not followed";
-    EXPECT_FALSE(std::filesystem::exists(sub / "elsewhere"));
+// Whatever stands at a place, the start neither hangs nor ends: it locks the next
+// place, one the next copy of the same user finds held, or runs unguarded and says so.
+TEST(SingleInstance, AnythingButTheUsersOwnFileIsPassedOverForTheNextPlace)
+{
+    using Setup = std::function<void(const SharedTemp&)>;
+    const auto fileOf = [](uid_t owner, mode_t mode) {
+        return [=](const std::string& path) {
+            std::ofstream(path).put('x');
+            EXPECT_EQ(chown(path.c_str(), owner, gid_t(-1)) | chmod(path.c_str(), mode), 0);
+        };
+    };
+    const auto folderOf = [](uid_t owner, mode_t mode) {
+        return [=](const std::string& path) {
+            EXPECT_EQ(mkdir(path.c_str(), mode) | chown(path.c_str(), owner, gid_t(-1)) | chmod(path.c_str(), mode), 0);
+        };
+    };
+    const auto atName = [](auto make) { return [=](const SharedTemp& t) { make(t.uidName("Quorlin-#.lock", kUser)); }; };
+    const auto atRun = [](auto make) { return [=](const SharedTemp& t) { make(t.at("run")); }; };
+    const Setup fifo = atName([](const std::string& p) { EXPECT_EQ(mkfifo(p.c_str(), 0666), 0); });
+    const std::string name = "Quorlin-" + std::to_string(kUser) + ".lock";
+    const std::string folder = "quorlin-" + std::to_string(kUser) + "/Quorlin.lock";
+    struct Case {
+        const char* what;
+        bool needsRoot;
+        std::vector<Setup> setup;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"own runtime folder", false, {atRun(folderOf(kUser, 0700))}, "Acquired run/Quorlin.lock"},
+        {"runtime folder unwritable", false, {atRun(folderOf(kUser, 0500))}, "Acquired " + name},
+        {"runtime folder writable by all", false, {atRun(folderOf(kUser, 0777))}, "Acquired " + name},
+        {"runtime folder of another user", true, {atRun(folderOf(0, 0755))}, "Acquired " + name},
+        {"runtime folder a link", false,
+         {atRun([](const std::string& p) { fs::create_directory_symlink(".", p); })}, "Acquired " + name},
+        {"FIFO", false, {fifo}, "Acquired " + folder},
+        {"symlink", false, {atName([](const std::string& p) { fs::create_symlink("elsewhere", p); })}, "Acquired " + folder},
+        {"folder", false, {atName(folderOf(kUser, 0700))}, "Acquired " + folder},
+        {"mode 000", false, {atName(fileOf(kUser, 0))}, "Acquired " + folder},
+        {"another user's file", true, {atName(fileOf(0, 0666))}, "Acquired " + folder},
+        {"and a shared folder", false,
+         {fifo, [&](const SharedTemp& t) { folderOf(kUser, 0777)(t.uidName("quorlin-#", kUser)); }}, "Unguarded"},
+    };
+    for (const Case& c : cases) {
+        if (c.needsRoot && !kRoot) {
+            std::cout << "skipped as not root: " << c.what << '\n';
+            continue;
+        }
+        SharedTemp temp;
+        for (const Setup& setup : c.setup)
+            setup(temp);
+        const std::string outcome = asUser(kUser, [&] {
+            std::ostringstream warnings;
+            const LockPlaces places{temp.at("run"), temp.path.string()};
+            SingleInstanceLock first(places, warnings), second(places, warnings);
+            std::string seen = describe(first, temp.path);
+            seen += " / " + describe(second, temp.path);
+            describe(first, temp.path);
+            const std::string lines = warnings.str();
+            return seen + " / lines " + std::to_string(std::count(lines.begin(), lines.end(), '\n'));
+        });
+        const bool guarded = c.expected != "Unguarded";
+        EXPECT_EQ(outcome, c.expected + " / " + (guarded ? "AlreadyRunning" : "Unguarded") + " / lines "
+                               + (guarded ? "0" : "2"))
+            << c.what;
+        EXPECT_FALSE(fs::exists(temp.at("elsewhere"))) << "links are not followed";
+    }
+}
+
+TEST(SingleInstance, EachUserHasItsOwnLockThatNoOtherUserCanHold)
+{
+    if (!kRoot)
+        GTEST_SKIP() << "two users need root to switch between them";
+    SharedTemp temp;
+    const LockPlaces places{"", temp.path.string()};
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {  // the one user's copy, which also holds a lock at the other's name
+        becomeUser(kUser);
+        SingleInstanceLock own(places);
+        const int trap = open(temp.uidName("Quorlin-#.lock", kOtherUser).c_str(), O_RDONLY | O_CREAT, 0644);
+        const bool ok = own.acquire() == Result::Acquired && trap >= 0 && flock(trap, LOCK_EX) == 0;
+        if (write(ready[1], ok ? "y" : "n", 1) == 1)
+            pause();
+        _exit(1);
+    }
+    close(ready[1]);
+    char answer = 0;
+    EXPECT_TRUE(read(ready[0], &answer, 1) == 1 && answer == 'y');
+    close(ready[0]);
+    const auto copyOf = [&](uid_t uid) {
+        return asUser(uid, [&] {
+            SingleInstanceLock lock(places);
+            return describe(lock, temp.path);
+        });
+    };
+    EXPECT_EQ(copyOf(kUser), "AlreadyRunning");
+    EXPECT_EQ(copyOf(kOtherUser), "Acquired quorlin-" + std::to_string(kOtherUser) + "/Quorlin.lock");
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+}
+
+// Lock calls that fail for reasons other than a holder (no locks on that file
+// system) pass the place over like any unusable file.
+TEST(SingleInstance, FailingLockCallsMoveOnAndFinallyRunUnguarded)
+{
+    struct FailingFlock : LockSystem {
+        int lstat(const char* p, struct stat* i) override { return real.lstat(p, i); }
+        int fstat(int fd, struct stat* i) override { return real.fstat(fd, i); }
+        int open(const char* p, int f, mode_t m) override { return real.open(p, f, m); }
+        int close(int fd) override { return real.close(fd); }
+        int flock(int fd, int op) override { return failures-- > 0 ? (errno = ENOLCK, -1) : real.flock(fd, op); }
+        int mkdir(const char* p, mode_t m) override { return real.mkdir(p, m); }
+        int canAccess(const char* p, int m) override { return real.canAccess(p, m); }
+        uid_t uid() override { return real.uid(); }
+        LockSystem& real = systemLockSystem();
+        int failures = 0;
+    } system;
+    test::TempDir dir;
+    std::ostringstream warnings;
+    const LockPlaces places{dir.path.string(), dir.path.string()};
+    system.failures = 1;
+    SingleInstanceLock once(places, warnings, system);
+    EXPECT_EQ(once.acquire(), Result::Acquired);
+    EXPECT_EQ(once.path(), (dir.path / ("Quorlin-" + std::to_string(geteuid()) + ".lock")).string());
+    system.failures = 3;
+    SingleInstanceLock always({dir.path.string() + "/other", dir.path.string() + "/other"}, warnings, system);
+    fs::create_directory(dir.path / "other");
+    EXPECT_EQ(always.acquire(), Result::Unguarded);
+    EXPECT_NE(warnings.str().find("running without one"), std::string::npos) << warnings.str();
 }
 
 }  // namespace
