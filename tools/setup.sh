@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets Quorlin up on Debian 12 and then runs the program or the whole test suite.
 #
-#   bash tools/setup.sh run    install what is missing, build, start the program in build/run
+#   bash tools/setup.sh run [demo]   install what is missing, build, start the program in
+#                              build/run (demo: against a simulated light, no light needed)
 #   bash tools/setup.sh test   install what is missing, build plain, ASan+UBSan and TSan
 #                              configurations and run every test in each
 #
@@ -9,9 +10,11 @@
 set -euo pipefail
 
 mode=${1:-}
-case "$mode" in
-  run|test) ;;
-  *) echo "usage: bash tools/setup.sh run|test" >&2; exit 2 ;;
+program=quorlin
+case "$mode ${2:-}" in
+  "run "|"test ") ;;
+  "run demo") program=tools/quorlinctl/quorlin-demo ;;
+  *) echo "usage: bash tools/setup.sh run [demo] | test" >&2; exit 2 ;;
 esac
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -63,7 +66,7 @@ if [ "$mode" = run ]; then
   cp resources/red.she build/run/red.she
   [ -f build/run/Language.ini ] || cp resources/Language.ini build/run/Language.ini
   cd build/run
-  exec ../release/quorlin
+  exec "../release/$program"
 fi
 
 supp="$top/tests/sanitizers"

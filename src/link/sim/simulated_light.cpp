@@ -152,7 +152,8 @@ HidDeviceInfo* SimulatedLight::enumerate(unsigned short vendorId, unsigned short
             node->path = strdup(interfacePath(i).c_str());
             node->vendor_id = DeviceLink::kVendorId;
             node->product_id = DeviceLink::kProductId;
-            node->serial_number = wcsdup(L"SIM0001");
+            const auto serial = serials_.find(i);
+            node->serial_number = wcsdup(serial != serials_.end() ? serial->second.c_str() : kSerialNumber);
             node->release_number = 0x0100;
             node->manufacturer_string = wcsdup(L"Quorlin");
             node->product_string = wcsdup(L"Sivane");
@@ -416,6 +417,12 @@ void SimulatedLight::setSettings(const SettingBytes& settings)
 std::string SimulatedLight::interfacePath(int index)
 {
     return kPathPrefix + std::to_string(index);
+}
+
+void SimulatedLight::setSerialNumber(int index, const std::wstring& serial)
+{
+    std::lock_guard lock(mutex_);
+    serials_[index] = serial;
 }
 
 void SimulatedLight::failOpen(int index, int errnoValue)

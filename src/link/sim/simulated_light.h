@@ -87,6 +87,10 @@ public:
     void setSettings(const SettingBytes& settings);
     // The path enumeration gives interface `index`.
     static std::string interfacePath(int index);
+    // The serial number enumeration gives interface `index` (kSerialNumber unless
+    // set); interfaces with another serial number stand for a second light.
+    static constexpr const wchar_t* kSerialNumber = L"SIM0001";
+    void setSerialNumber(int index, const std::wstring& serial);
 
     // --- faults ---
     // Opening interface `index` fails with `errnoValue`; 0 lets it open again.
@@ -140,6 +144,7 @@ private:
     int interfaceCount_;
     SettingBytes settings_;
     std::map<int, int> openErrors_;
+    std::map<int, std::wstring> serials_;
     std::set<int> failingWrites_;
     std::uint8_t replyMark_ = kReplyMark;
     bool withholdReplies_ = false;

@@ -1,0 +1,133 @@
+#include "tool_hid.h"
+
+#include "link/settings_reports.h"
+#include "lights.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+namespace quorlin::ctl {
+namespace {
+
+wchar_t* copyText(const wchar_t* text)
+{
+    return text != nullptr ? wcsdup(text) : nullptr;
+}
+
+void freeCopies(HidDeviceInfo* head)
+{
+    while (head != nullptr) {
+        HidDeviceInfo* next = head->next;
+        std::free(head->path);
+        std::free(head->serial_number);
+        std::free(head->manufacturer_string);
+        std::free(head->product_string);
+        std::free(head);
+        head = next;
+    }
+}
+
+HidDeviceInfo* copyNode(const HidDeviceInfo& node)
+{
+    auto* copy = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
+    if (copy == nullptr)
+        return nullptr;
+    *copy = node;
+    copy->next = nullptr;
+    copy->path = strdup(node.path);
+    copy->serial_number = copyText(node.serial_number);
+    copy->manufacturer_string = copyText(node.manufacturer_string);
+    copy->product_string = copyText(node.product_string);
+    if (copy->path == nullptr) {
+        freeCopies(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
+}  // namespace
+
+ToolHid::ToolHid(HidApi& inner, std::string device) : inner_(inner), device_(std::move(device)) {}
+
+ToolHid::~ToolHid()
+{
+    for (HidDeviceInfo* head : lists_)
+        freeCopies(head);
+}
+
+HidDeviceInfo* ToolHid::enumerate(unsigned short vendorId, unsigned short productId)
+{
+    openFailures_.clear();
+    HidDeviceInfo* all = inner_.enumerate(vendorId, productId);
+    const std::vector<Light> lights = groupLights(all);
+    const Light* chosen = device_.empty() ? nullptr : lightWithPath(lights, device_);
+    HidDeviceInfo* head = nullptr;
+    HidDeviceInfo** tail = &head;
+    for (const HidDeviceInfo* node = all; node != nullptr; node = node->next) {
+        if (node->path == nullptr)
+            continue;
+        if (!device_.empty() && (chosen == nullptr || std::find(chosen->paths.begin(), chosen->paths.end(),
+                                                                node->path) == chosen->paths.end()))
+            continue;
+        HidDeviceInfo* copy = copyNode(*node);
+        if (copy == nullptr)
+            break;
+        *tail = copy;
+        tail = &copy->next;
+    }
+    inner_.freeEnumeration(all);
+    if (head != nullptr)
+        lists_.insert(head);
+    return head;
+}
+
+void ToolHid::freeEnumeration(HidDeviceInfo* devices)
+{
+    if (lists_.erase(devices) == 1)
+        freeCopies(devices);
+}
+
+HidHandle ToolHid::openPath(const char* path)
+{
+    HidHandle handle = inner_.openPath(path);
+    const int error = errno;
+    const std::string name = path != nullptr ? path : "";
+    if (handle != nullptr)
+        paths_[handle] = name;
+    else
+        openFailures_.emplace_back(name, error);
+    errno = error;
+    return handle;
+}
+
+int ToolHid::write(HidHandle device, const unsigned char* data, std::size_t length)
+{
+    const int result = inner_.write(device, data, length);
+    if (result < 0) {
+        const int error = errno;
+        ++failedWrites_;
+        lastWriteError_ = error;
+        lastFailedPath_ = paths_.count(device) != 0 ? paths_[device] : std::string();
+        errno = error;
+    }
+    return result;
+}
+
+int ToolHid::readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs)
+{
+    const int result = inner_.readTimeout(device, data, length, timeoutMs);
+    lastReadResult_ = result;
+    lastReadMark_ = result > static_cast<int>(kReplyMarkIndex) ? data[kReplyMarkIndex] : 0;
+    return result;
+}
+
+void ToolHid::close(HidHandle device)
+{
+    inner_.close(device);
+    paths_.erase(device);
+}
+
+}  // namespace quorlin::ctl
