@@ -29,6 +29,17 @@ bool isPermissionError(int error)
     return error == EACCES || error == EPERM;
 }
 
+// hidapi 0.13 lists one node per top-level collection of a hidraw file, all with
+// the file's path: a file opened twice would get every report twice.
+bool listedBefore(const HidDeviceInfo* head, const HidDeviceInfo* node)
+{
+    for (; head != node; head = head->next) {
+        if (head->path != nullptr && std::strcmp(head->path, node->path) == 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 DeviceLink::DeviceLink(CWholeData& data, HidApi& hid, Clock& clock, std::ostream& out, std::ostream& err)
@@ -71,6 +82,8 @@ int DeviceLink::openDevices()
     int opened = 0;
     int failure = 0;
     for (; enumCursor != nullptr; enumCursor = enumCursor->next) {
+        if (enumCursor->path != nullptr && listedBefore(head, enumCursor))
+            continue;
         HidHandle handle = nullptr;
         int error = ENOENT;
         if (enumCursor->path != nullptr) {

@@ -137,6 +137,19 @@ TEST_F(DeviceLinkTest, SettingsGoWholeToEveryInterfaceUnlessTheLauncherRunsOrThe
     EXPECT_EQ(light.calls().size(), calls.size());
 }
 
+TEST_F(DeviceLinkTest, APathListedOncePerCollectionIsOpenedAndWrittenOnce)
+{
+    light.setCollectionCount(0, 3);
+    light.setInterfaceCount(2);
+    ASSERT_EQ(link.openDevices(), 1);
+    EXPECT_EQ(trail(light.calls(Kind::Open)), "O0 O1");
+    EXPECT_EQ(out.str(), "");
+    forget();
+    data.settings.brightnessLevel = 9;
+    EXPECT_EQ(writeAndQuery(), std::pair(1, 65));
+    EXPECT_EQ(writes(), "W0 W1 W0 W1") << "one report and one status request each";
+}
+
 TEST_F(DeviceLinkTest, StatusQueryDrainsStaleInputReadsTheFirstReplyAndStopsAtAnyFault)
 {
     connect(3);

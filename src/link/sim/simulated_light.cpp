@@ -165,6 +165,25 @@ HidDeviceInfo* SimulatedLight::enumerate(unsigned short vendorId, unsigned short
             link = &node->next;
             ++call.result;
         }
+        // hidapi 0.13 lists a node per top-level collection, all with the hidraw path.
+        for (HidDeviceInfo* node = head; node != nullptr; node = node->next) {
+            const auto found = collections_.find(node->interface_number);
+            for (int c = 1; found != collections_.end() && c < found->second; ++c) {
+                auto* copy = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
+                if (copy == nullptr)
+                    break;
+                *copy = *node;
+                copy->path = strdup(node->path);
+                copy->serial_number = wcsdup(node->serial_number);
+                copy->manufacturer_string = wcsdup(node->manufacturer_string);
+                copy->product_string = wcsdup(node->product_string);
+                copy->usage = static_cast<unsigned short>(node->usage + 1);
+                node->next = copy;
+                node = copy;
+                ++call.result;
+            }
+        }
+    }
     }
     if (head != nullptr)
         lists_.insert(head);
@@ -394,6 +413,12 @@ void SimulatedLight::setInterfaceCount(int count)
 {
     std::lock_guard lock(mutex_);
     interfaceCount_ = std::max(count, 0);
+}
+
+void SimulatedLight::setCollectionCount(int index, int count)
+{
+    std::lock_guard lock(mutex_);
+    collections_[index] = count;
 }
 
 int SimulatedLight::interfaceCount() const

@@ -82,6 +82,9 @@ public:
     bool isPlugged() const;
     // Takes effect at the next enumeration.
     void setInterfaceCount(int count);
+    // Interface `index` is listed `count` times with its one path, once per top-level
+    // collection, as hidapi 0.13 lists it (1 unless set). Takes effect at the next enumeration.
+    void setCollectionCount(int index, int count);
     int interfaceCount() const;
     SettingBytes settings() const;
     void setSettings(const SettingBytes& settings);
@@ -144,6 +147,7 @@ private:
     int interfaceCount_;
     SettingBytes settings_;
     std::map<int, int> openErrors_;
+    std::map<int, int> collections_;
     std::map<int, std::wstring> serials_;
     std::set<int> failingWrites_;
     std::uint8_t replyMark_ = kReplyMark;
