@@ -1,11 +1,11 @@
 #include "platform/single_instance.h"
 
+#include "platform/as_user.h"
 #include "platform/spawned_process.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,12 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Result = SingleInstanceLock::Result;
-
-const bool kRoot = geteuid() == 0;
-// The user the cases run as: root passes every permission check, so root runs them
-// as nobody; two-user cases need root to have a second user at all.
-const uid_t kUser = kRoot ? 65534 : geteuid();
-const uid_t kOtherUser = 65533;
+using test::asUser, test::becomeUser, test::kOtherUser, test::kRoot, test::kUser;
 
 std::string describe(SingleInstanceLock& lock, const fs::path& top)
 {
@@ -36,38 +31,6 @@ std::string describe(SingleInstanceLock& lock, const fs::path& top)
     if (result == Result::Acquired)
         text += " " + fs::path(lock.path()).lexically_relative(top).string();
     return text;
-}
-
-void becomeUser(uid_t uid)
-{
-    if (uid != geteuid() && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
-        _exit(3);
-}
-
-// Runs `body` in a child process as `uid` and gives what it returned; a child that
-// hangs is ended by an alarm and reported.
-std::string asUser(uid_t uid, const std::function<std::string()>& body)
-{
-    int out[2];
-    if (pipe(out) != 0)
-        return "no pipe";
-    const pid_t child = fork();
-    if (child == 0) {
-        close(out[0]);
-        alarm(10);
-        becomeUser(uid);
-        const std::string text = body();
-        _exit(write(out[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 4);
-    }
-    close(out[1]);
-    std::string text;
-    char buffer[256];
-    for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(got));
-    close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child ended: status " + std::to_string(status);
 }
 
 // A shared temp folder like /tmp: everyone may add, only owners remove.
