@@ -1,61 +1,20 @@
 #include "tool_hid.h"
 
+#include "link/device_info_list.h"
 #include "link/settings_reports.h"
 #include "lights.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <cwchar>
 
 namespace quorlin::ctl {
-namespace {
-
-wchar_t* copyText(const wchar_t* text)
-{
-    return text != nullptr ? wcsdup(text) : nullptr;
-}
-
-void freeCopies(HidDeviceInfo* head)
-{
-    while (head != nullptr) {
-        HidDeviceInfo* next = head->next;
-        std::free(head->path);
-        std::free(head->serial_number);
-        std::free(head->manufacturer_string);
-        std::free(head->product_string);
-        std::free(head);
-        head = next;
-    }
-}
-
-HidDeviceInfo* copyNode(const HidDeviceInfo& node)
-{
-    auto* copy = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
-    if (copy == nullptr)
-        return nullptr;
-    *copy = node;
-    copy->next = nullptr;
-    copy->path = strdup(node.path);
-    copy->serial_number = copyText(node.serial_number);
-    copy->manufacturer_string = copyText(node.manufacturer_string);
-    copy->product_string = copyText(node.product_string);
-    if (copy->path == nullptr) {
-        freeCopies(copy);
-        return nullptr;
-    }
-    return copy;
-}
-
-}  // namespace
 
 ToolHid::ToolHid(HidApi& inner, std::string device) : inner_(inner), device_(std::move(device)) {}
 
 ToolHid::~ToolHid()
 {
     for (HidDeviceInfo* head : lists_)
-        freeCopies(head);
+        freeDeviceInfoList(head);
 }
 
 HidDeviceInfo* ToolHid::enumerate(unsigned short vendorId, unsigned short productId)
@@ -72,7 +31,7 @@ HidDeviceInfo* ToolHid::enumerate(unsigned short vendorId, unsigned short produc
         if (!device_.empty() && (chosen == nullptr || std::find(chosen->paths.begin(), chosen->paths.end(),
                                                                 node->path) == chosen->paths.end()))
             continue;
-        HidDeviceInfo* copy = copyNode(*node);
+        HidDeviceInfo* copy = copyDeviceInfo(*node);
         if (copy == nullptr)
             break;
         *tail = copy;
@@ -87,7 +46,7 @@ HidDeviceInfo* ToolHid::enumerate(unsigned short vendorId, unsigned short produc
 void ToolHid::freeEnumeration(HidDeviceInfo* devices)
 {
     if (lists_.erase(devices) == 1)
-        freeCopies(devices);
+        freeDeviceInfoList(devices);
 }
 
 HidHandle ToolHid::openPath(const char* path)

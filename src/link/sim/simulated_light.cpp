@@ -1,5 +1,6 @@
 #include "link/sim/simulated_light.h"
 
+#include "link/device_info_list.h"
 #include "link/device_link.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ SimulatedLight::SimulatedLight(Clock& clock, int interfaceCount, const SettingBy
 SimulatedLight::~SimulatedLight()
 {
     for (HidDeviceInfo* head : lists_)
-        freeList(head);
+        freeDeviceInfoList(head);
 }
 
 SimulatedLight::Call SimulatedLight::begin(CallKind kind) const
@@ -107,19 +108,6 @@ void SimulatedLight::misuse(std::string what, const Call& call)
 {
     misuses_.push_back(std::move(what) + " (" + kindName(call.kind) + ", interface " +
                        std::to_string(call.interfaceIndex) + ")");
-}
-
-void SimulatedLight::freeList(HidDeviceInfo* head)
-{
-    while (head != nullptr) {
-        HidDeviceInfo* next = head->next;
-        std::free(head->path);
-        std::free(head->serial_number);
-        std::free(head->manufacturer_string);
-        std::free(head->product_string);
-        std::free(head);
-        head = next;
-    }
 }
 
 int SimulatedLight::init()
@@ -169,21 +157,16 @@ HidDeviceInfo* SimulatedLight::enumerate(unsigned short vendorId, unsigned short
         for (HidDeviceInfo* node = head; node != nullptr; node = node->next) {
             const auto found = collections_.find(node->interface_number);
             for (int c = 1; found != collections_.end() && c < found->second; ++c) {
-                auto* copy = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
+                HidDeviceInfo* copy = copyDeviceInfo(*node);
                 if (copy == nullptr)
                     break;
-                *copy = *node;
-                copy->path = strdup(node->path);
-                copy->serial_number = wcsdup(node->serial_number);
-                copy->manufacturer_string = wcsdup(node->manufacturer_string);
-                copy->product_string = wcsdup(node->product_string);
                 copy->usage = static_cast<unsigned short>(node->usage + 1);
+                copy->next = node->next;
                 node->next = copy;
                 node = copy;
                 ++call.result;
             }
         }
-    }
     }
     if (head != nullptr)
         lists_.insert(head);
@@ -198,7 +181,7 @@ void SimulatedLight::freeEnumeration(HidDeviceInfo* devices)
     std::unique_lock lock(mutex_);
     Call call = begin(CallKind::FreeEnumeration);
     if (lists_.erase(devices) == 1) {
-        freeList(devices);
+        freeDeviceInfoList(devices);
     } else {
         call.result = -1;
         misuse("freed a list that is not the head of a live enumeration", call);

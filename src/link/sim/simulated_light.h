@@ -137,7 +137,6 @@ private:
     void applyReport(const unsigned char* data, std::size_t length);
     void deliver(int index, const std::vector<std::uint8_t>& report);
     std::vector<std::uint8_t> replyLocked() const;
-    static void freeList(HidDeviceInfo* head);
 
     Clock& clock_;
     mutable std::mutex mutex_;
