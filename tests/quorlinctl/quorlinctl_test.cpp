@@ -156,6 +156,14 @@ TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
     }
 }
 
+// A status that never reached the script is no success.
+TEST_F(QuorlinctlTest, UnwritableOutputIsAFailure)
+{
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(run({"status"}), 6);
+    EXPECT_THAT(err.str(), HasSubstr("output could not be written"));
+}
+
 // Interfaces group into lights by serial number; --device picks one light.
 TEST_F(QuorlinctlTest, ListShowsEachLightAndDevicePicksOne)
 {

@@ -37,7 +37,8 @@ const char* const kHelpText =
     "  2  bad arguments or a value out of range (nothing sent)\n"
     "  3  the light was found but could not be opened\n"
     "  4  the other lighting program (SignalRgbLauncher.exe) runs (nothing sent)\n"
-    "  5  the light did not reply, its reply was rejected, or a report was not written\n";
+    "  5  the light did not reply, its reply was rejected, or a report was not written\n"
+    "  6  the output could not be written (standard output closed or full)\n";
 
 namespace {
 

@@ -10,6 +10,7 @@ enum ExitCode : int {
     kNotOpenable = 3,      // the light is there, but an interface would not open
     kLauncherRunning = 4,  // the other lighting program runs; nothing sent
     kNoReply = 5,          // no reply, a rejected reply, or a report not written
+    kOutputFailed = 6,     // done, but what it printed could not be written out
 };
 
 }  // namespace quorlin::ctl

@@ -216,7 +216,17 @@ int Quorlinctl::run(const std::vector<std::string>& args)
         err_ << "quorlinctl: " << parsed.error << '\n' << kUsageLine << '\n';
         return kBadArguments;
     }
-    const Invocation& invocation = *parsed.invocation;
+    const int code = execute(*parsed.invocation);
+    // A script must not take a status it never received for a success.
+    if (!out_.flush()) {
+        err_ << "quorlinctl: the output could not be written.\n";
+        return code == kDone ? kOutputFailed : code;
+    }
+    return code;
+}
+
+int Quorlinctl::execute(const Invocation& invocation)
+{
     if (invocation.command == Command::Help) {
         out_ << kHelpText;
         return kDone;

@@ -15,6 +15,7 @@
 namespace quorlin::ctl {
 
 class ToolHid;
+struct Invocation;
 
 class Quorlinctl {
 public:
@@ -27,6 +28,7 @@ public:
     int run(const std::vector<std::string>& args);
 
 private:
+    int execute(const Invocation& invocation);
     int list(ToolHid& hid, const std::string& device);
 
     HidApi& hid_;
