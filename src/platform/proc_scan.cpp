@@ -1,208 +1,110 @@
 #include "platform/proc_scan.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <chrono>
 #include <utility>
 
 namespace quorlin {
 namespace {
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
+using procscan::Verdict;
 
-class FileCloser {
-public:
-    explicit FileCloser(int fd) : fd_(fd) {}
-    ~FileCloser() { if (fd_ >= 0) close(fd_); }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-    int get() const { return fd_; }
+// Room for a few thousand entries: a desktop's /proc in one getdents64 call.
+constexpr std::size_t kListBufferBytes = 128 * 1024;
 
-private:
-    int fd_;
-};
-
-// Longest numeric folder name taken as a process id; anything longer is not one.
-constexpr std::size_t kMaxPidDigits = 19;
-// A user process's comm holds at most 15 characters (the kernel's task name); only
-// kernel workers show longer ones. A longer wanted name is therefore never looked
-// up there, which spares a file open for every kernel thread on each scan.
-constexpr std::size_t kMaxUserCommLength = 15;
-
-bool isPidName(const char* name)
+std::int64_t steadyNowMs()
 {
-    std::size_t length = 0;
-    for (; name[length] != '\0'; ++length) {
-        if (name[length] < '0' || name[length] > '9' || length == kMaxPidDigits)
-            return false;
-    }
-    return length > 0;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Bytes read, 0 at end of file, -1 on failure (the process may be gone).
-ssize_t readSome(int fd, char* buffer, std::size_t size)
+// Spreads the first read of processes that turn old together (all those found by
+// the first check) over the recheck period, so later checks share the work.
+std::int64_t firstRecheckDelay(long pid)
 {
-    for (;;) {
-        const ssize_t got = read(fd, buffer, size);
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
-ssize_t preadSome(int fd, char* buffer, std::size_t size, off_t offset)
-{
-    for (;;) {
-        const ssize_t got = pread(fd, buffer, size, offset);
-        if (got >= 0 || errno != EINTR)
-            return got;
-    }
-}
-
-// Follows the bytes of argv[0] and keeps only what decides the answer: whether the
-// part after the last separator so far equals the wanted name.
-class LastElementMatcher {
-public:
-    explicit LastElementMatcher(std::string_view wanted) : wanted_(wanted) {}
-
-    void feed(char c)
-    {
-        ++length_;
-        if (c == '/' || c == '\\') {
-            tail_ = 0;
-            tailMatches_ = true;
-            return;
-        }
-        if (tailMatches_ && tail_ < wanted_.size() && wanted_[tail_] == c)
-            ++tail_;
-        else
-            tailMatches_ = false;
-    }
-    bool empty() const { return length_ == 0; }
-    bool matches() const { return tailMatches_ && tail_ == wanted_.size(); }
-
-private:
-    std::string_view wanted_;
-    std::size_t length_ = 0;
-    std::size_t tail_ = 0;
-    bool tailMatches_ = true;
-};
-
-using Argv0 = ProcScan::Argv0;
-
-// Reads argv[0] from an open cmdline file, from its start.
-Argv0 readArgv0(int fd, std::string_view wanted)
-{
-    LastElementMatcher matcher(wanted);
-    char buffer[4096];
-    for (off_t offset = 0;;) {
-        const ssize_t got = preadSome(fd, buffer, sizeof buffer, offset);
-        if (got < 0)
-            return Argv0::Unreadable;
-        if (got == 0)
-            break;
-        offset += got;
-        const auto* end = static_cast<const char*>(std::memchr(buffer, '\0', static_cast<std::size_t>(got)));
-        const char* stop = end != nullptr ? end : buffer + got;
-        for (const char* c = buffer; c != stop; ++c)
-            matcher.feed(*c);
-        if (end != nullptr)
-            break;
-    }
-    if (matcher.empty())
-        return Argv0::Empty;
-    return matcher.matches() ? Argv0::Matches : Argv0::Differs;
-}
-
-int openCmdline(int procFd, const char* pid)
-{
-    char path[kMaxPidDigits + sizeof("/cmdline")];
-    std::snprintf(path, sizeof path, "%s/cmdline", pid);
-    return openat(procFd, path, O_RDONLY | O_CLOEXEC);
-}
-
-bool commMatches(int procFd, const char* pid, std::string_view wanted)
-{
-    char path[kMaxPidDigits + sizeof("/comm")];
-    std::snprintf(path, sizeof path, "%s/comm", pid);
-    const FileCloser file(openat(procFd, path, O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0)
-        return false;
-    char buffer[256];
-    const ssize_t got = readSome(file.get(), buffer, sizeof buffer);
-    if (got <= 0 || static_cast<std::size_t>(got) == sizeof buffer)
-        return false;
-    std::size_t length = static_cast<std::size_t>(got);
-    if (buffer[length - 1] == '\n')
-        --length;
-    return std::string_view(buffer, length) == wanted;
-}
-
-bool processHasName(int procFd, const char* pid, Argv0 argv0, std::string_view wanted)
-{
-    switch (argv0) {
-    case Argv0::Matches: return true;
-    case Argv0::Empty: return wanted.size() <= kMaxUserCommLength && commMatches(procFd, pid, wanted);
-    case Argv0::Differs:
-    case Argv0::Unreadable: return false;
-    }
-    return false;
+    constexpr long kSlots = 8;
+    return ProcScan::kRecheckMs * (1 + pid % kSlots) / kSlots;
 }
 
 }  // namespace
 
-ProcScan::ProcScan(std::string procRoot, std::size_t maxHeldFiles)
-    : procRoot_(std::move(procRoot)), maxHeld_(maxHeldFiles)
+ProcScan::ProcScan(std::string procRoot, std::size_t maxHeldFiles, NowMs nowMs)
+    : procRoot_(std::move(procRoot)),
+      maxHeld_(maxHeldFiles),
+      nowMs_(nowMs ? std::move(nowMs) : NowMs(steadyNowMs)),
+      listBuffer_(kListBufferBytes),
+      lastPid_(procRoot_)
 {
 }
 
 ProcScan::~ProcScan()
 {
-    for (const auto& [pid, held] : held_)
-        close(held.fd);
+    forgetAll();
 }
 
-ProcScan::Argv0 ProcScan::argv0Of(int procFd, const char* pid, std::string_view wanted)
+std::size_t ProcScan::heldFileCount() const
 {
-    const auto it = held_.find(pid);
-    if (it != held_.end()) {
-        it->second.seenInScan = scan_;
-        const Argv0 verdict = readArgv0(it->second.fd, wanted);
-        if (verdict != Argv0::Unreadable)
-            return verdict;
-        // The process it was opened for has ended; the number may belong to a new one.
-        close(it->second.fd);
-        held_.erase(it);
+    std::lock_guard lock(mutex_);
+    return held_;
+}
+
+void ProcScan::release(Process& process)
+{
+    if (process.fd >= 0) {
+        close(process.fd);
+        process.fd = -1;
+        --held_;
     }
-    const int fd = openCmdline(procFd, pid);
-    if (fd < 0)
-        return Argv0::Unreadable;
-    const Argv0 verdict = readArgv0(fd, wanted);
-    if (verdict != Argv0::Unreadable && held_.size() < maxHeld_)
-        held_.emplace(pid, Held{fd, scan_});
-    else
+}
+
+void ProcScan::forgetAll()
+{
+    for (Process& process : table_)
+        release(process);
+    table_.clear();
+}
+
+bool ProcScan::readName(Process& process, int procFd)
+{
+    bool ended = false;
+    if (process.fd >= 0) {
+        process.verdict = procscan::nameVerdict(process.fd, procFd, process.pid, wanted_);
+        if (process.verdict != Verdict::Unreadable)
+            return false;
+        release(process);  // its number may belong to another process by now
+        ended = true;
+    }
+    const int fd = procscan::openCmdline(procFd, process.pid);
+    if (fd < 0) {
+        process.verdict = Verdict::Differs;  // gone since the listing, or not ours to read
+        return ended;
+    }
+    process.verdict = procscan::nameVerdict(fd, procFd, process.pid, wanted_);
+    if (process.verdict == Verdict::Unreadable)
+        process.verdict = Verdict::Differs;
+    if (held_ < maxHeld_) {
+        process.fd = fd;
+        ++held_;
+    } else {
         close(fd);
-    return verdict;
+    }
+    return ended;
 }
 
-void ProcScan::forgetVanished()
+void ProcScan::refresh(Process& process, int procFd, std::int64_t now, bool isNew)
 {
-    for (auto it = held_.begin(); it != held_.end();) {
-        if (it->second.seenInScan != scan_) {
-            close(it->second.fd);
-            it = held_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const bool young = now - process.firstSeenMs < kYoungMs;
+    if (!isNew && !young && process.verdict != Verdict::Matches && now < process.dueMs)
+        return;
+    if (process.verdict == Verdict::Matches)
+        release(process);  // read by number: a reused number must not keep it running
+    if (readName(process, procFd))
+        process.firstSeenMs = now;  // a new process under that number
+    process.dueMs = now + (young ? firstRecheckDelay(process.pid) : kRecheckMs);
 }
 
 bool ProcScan::isRunning(std::string_view exeName)
@@ -210,18 +112,54 @@ bool ProcScan::isRunning(std::string_view exeName)
     if (exeName.empty())
         return false;
     std::lock_guard lock(mutex_);
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(procRoot_.c_str()));
-    if (!dir)
+    const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (procFd < 0) {
+        forgetAll();
         return false;
-    ++scan_;
-    const int procFd = dirfd(dir.get());
-    while (const dirent* entry = readdir(dir.get())) {
-        if (isPidName(entry->d_name) &&
-            processHasName(procFd, entry->d_name, argv0Of(procFd, entry->d_name, exeName), exeName))
-            return true;  // a partial walk: vanished processes are forgotten next time
     }
-    forgetVanished();
-    return false;
+    if (exeName != wanted_) {
+        forgetAll();
+        wanted_ = exeName;
+    }
+    const std::int64_t now = nowMs_();
+    const long lastPid = lastPid_.read();
+    if (lastPid < 0 || lastPid != lastPidListed_ || table_.empty()) {
+        if (!relist(procFd, now)) {
+            close(procFd);
+            forgetAll();
+            return false;
+        }
+        lastPidListed_ = lastPid;
+    } else {
+        for (Process& process : table_)
+            refresh(process, procFd, now, false);
+    }
+    close(procFd);
+    return std::any_of(table_.begin(), table_.end(),
+                       [](const Process& process) { return process.verdict == Verdict::Matches; });
+}
+
+bool ProcScan::relist(int procFd, std::int64_t now)
+{
+    if (!procscan::listPids(procFd, listBuffer_, listed_))
+        return false;
+    next_.clear();
+    auto known = table_.begin();
+    for (const long pid : listed_) {
+        for (; known != table_.end() && known->pid < pid; ++known)
+            release(*known);  // ended
+        if (known != table_.end() && known->pid == pid) {
+            next_.push_back(*known++);
+            refresh(next_.back(), procFd, now, false);
+        } else {
+            next_.push_back(Process{pid, -1, now, now, Verdict::Differs});
+            refresh(next_.back(), procFd, now, true);
+        }
+    }
+    for (; known != table_.end(); ++known)
+        release(*known);
+    table_.swap(next_);
+    return true;
 }
 
 ProcessList& systemProcessList()

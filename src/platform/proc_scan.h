@@ -1,63 +1,88 @@
 #pragma once
-// The running programs as /proc lists them. Each call lists the process folders and
-// reads every argv[0] afresh, so a program that has just started, ended or exec'd is
-// seen at once. It runs several times a second, so the cmdline files stay open
-// between calls: opening a /proc file costs several times more than reading it. A
-// file whose process has ended fails to read (ESRCH), even when its number has been
-// reused, and is then opened again by number.
+// The launcher check over /proc, cheap enough to run ten times a second on a desktop
+// with hundreds of processes. A check lists /proc (one system call for the whole
+// folder) unless no process or thread has started since the last one, and reads:
+//   - every process it has not seen before, at once;
+//   - every process younger than kYoungMs, at every check: Wine sets the launcher's
+//     name during its first moments, after the process has appeared;
+//   - every process that matched last time, by a fresh open, so that an ended
+//     launcher whose number was reused is not taken for running;
+//   - every older process round-robin, at least every kRecheckMs, so that an
+//     existing program that execs into the name is seen within a second.
+// The cmdline files stay open between checks (within a budget): opening a /proc
+// file costs several times more than reading it. A held file whose process has ended
+// fails to read (ESRCH) even when its number is in use again; the number then counts
+// as a new process.
 
 #include "platform/process_list.h"
+#include "platform/proc_scan_list.h"
+#include "platform/proc_scan_name.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace quorlin {
 
 class ProcScan : public ProcessList {
 public:
+    using NowMs = std::function<std::int64_t()>;
     static constexpr std::size_t kDefaultMaxHeldFiles = 2048;
-    // What a process's argv[0] says about a wanted name.
-    enum class Argv0 { Matches, Differs, Empty, Unreadable };
+    static constexpr std::int64_t kYoungMs = 3000;
+    // Below one second by about one polling pass, so a pass is never late for it.
+    static constexpr std::int64_t kRecheckMs = 900;
 
     // `procRoot` is the folder holding one numeric folder per process; at most
-    // `maxHeldFiles` cmdline files are kept open between calls (0: none).
-    explicit ProcScan(std::string procRoot = "/proc", std::size_t maxHeldFiles = kDefaultMaxHeldFiles);
+    // `maxHeldFiles` cmdline files are kept open between calls (0: none); `nowMs`
+    // is a monotonic clock in milliseconds (the steady clock when empty).
+    explicit ProcScan(std::string procRoot = "/proc", std::size_t maxHeldFiles = kDefaultMaxHeldFiles,
+                      NowMs nowMs = {});
     ProcScan(const ProcScan&) = delete;
     ProcScan& operator=(const ProcScan&) = delete;
     ~ProcScan() override;
 
     // A process's executable file name is the last element of its argv[0], split at
-    // both '/' and '\' (programs run under Wine carry their Windows path there), or
-    // its `comm` when argv[0] is empty (kernel threads, zombies; a process's comm
-    // holds at most 15 characters, so longer names are not looked for there). The
-    // comparison is exact and case-sensitive. An unreadable root counts as nothing
-    // running; a process that vanishes or cannot be read during the walk is skipped.
-    // An empty name never matches. Safe to call from several threads at once.
+    // both '/' and '\', or its `comm` when argv[0] is empty (kernel threads, zombies;
+    // a comm holds at most 15 characters, so longer names are not looked for there).
+    // The comparison is exact and case-sensitive; an empty name never matches. An
+    // unreadable root counts as nothing running. Asking for another name than the
+    // last call starts afresh (every process is read). Safe from several threads.
     bool isRunning(std::string_view exeName) override;
 
-    std::size_t heldFileCount() const
-    {
-        std::lock_guard lock(mutex_);
-        return held_.size();
-    }
+    std::size_t heldFileCount() const;
 
 private:
-    struct Held {
-        int fd;
-        std::uint64_t seenInScan;
+    struct Process {
+        long pid;
+        int fd;  // its cmdline file, or -1
+        std::int64_t firstSeenMs;
+        std::int64_t dueMs;  // next read when old
+        procscan::Verdict verdict;
     };
 
-    Argv0 argv0Of(int procFd, const char* pid, std::string_view wanted);
-    void forgetVanished();
+    // Lists the folder and brings the table in line; false when it cannot be read.
+    bool relist(int procFd, std::int64_t now);
+    void refresh(Process& process, int procFd, std::int64_t now, bool isNew);
+    // Reads the verdict; true when the held file's process had ended.
+    bool readName(Process& process, int procFd);
+    void release(Process& process);
+    void forgetAll();
 
     const std::string procRoot_;
     const std::size_t maxHeld_;
+    const NowMs nowMs_;
     mutable std::mutex mutex_;
-    std::unordered_map<std::string, Held> held_;  // by pid folder name
-    std::uint64_t scan_ = 0;
+    std::string wanted_;
+    std::vector<Process> table_;  // by ascending pid
+    std::vector<Process> next_;
+    std::vector<long> listed_;
+    std::vector<char> listBuffer_;
+    const procscan::LastPid lastPid_;
+    long lastPidListed_ = -1;
+    std::size_t held_ = 0;
 };
 
 }  // namespace quorlin

@@ -13,7 +13,7 @@ public:
     virtual bool isRunning(std::string_view exeName) = 0;
 };
 
-// A fresh scan of /proc on every call.
+// The system's /proc, checked as ProcScan (proc_scan.h) describes; one per program.
 ProcessList& systemProcessList();
 
 }  // namespace quorlin
