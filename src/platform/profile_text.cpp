@@ -75,6 +75,7 @@ struct ParsedLine {
     LineKind kind = LineKind::other;
     std::string_view name;        // section or key name, untrimmed
     std::size_t valueOffset = 0;  // key lines: offset of the value's first byte in the line
+    std::size_t equalsEnd = 0;    // key lines: offset just past the "="
     std::string_view value;       // key lines: the raw value, untrimmed
 };
 
@@ -93,6 +94,7 @@ ParsedLine parseLine(std::string_view line)
     } else if (const auto equals = line.find('='); equals != std::string_view::npos) {
         parsed.kind = LineKind::key;
         parsed.name = line.substr(0, equals);
+        parsed.equalsEnd = equals + 1;
         const auto valueStart = line.find_first_not_of(kBlanks, equals + 1);
         parsed.valueOffset = valueStart == std::string_view::npos ? line.size() : valueStart;
         parsed.value = line.substr(parsed.valueOffset);
@@ -106,6 +108,7 @@ struct KeyPlace {
     bool keyFound = false;
     std::size_t valueBegin = 0;  // key found: the stored value's range in the text
     std::size_t valueEnd = 0;
+    std::size_t equalsEnd = 0;   // key found: just past its "=" in the text
     std::string value;           // key found: trimmed and unquoted
     Line lastFilledLine{};       // section found: its last non-blank line (at least its header)
 };
@@ -132,6 +135,7 @@ KeyPlace locate(std::string_view text, const std::vector<Line>& lines, std::stri
             place.keyFound = true;
             place.valueBegin = line.begin + parsed.valueOffset;
             place.valueEnd = line.contentEnd;
+            place.equalsEnd = line.begin + parsed.equalsEnd;
             place.value = unquoted(trimmed(parsed.value));
             break;
         }
@@ -176,7 +180,11 @@ std::optional<std::string> withProfileValue(std::string_view text, std::string_v
     if (place.keyFound) {
         if (place.value == value)
             return std::nullopt;
-        result.replace(place.valueBegin, place.valueEnd - place.valueBegin, value);
+        // A value that starts with blanks takes the place of the old blanks too, or
+        // every save of it would add to them.
+        const bool leadingBlank = !value.empty() && kBlanks.find(value.front()) != std::string_view::npos;
+        const std::size_t begin = leadingBlank ? place.equalsEnd : place.valueBegin;
+        result.replace(begin, place.valueEnd - begin, value);
         return result;
     }
 

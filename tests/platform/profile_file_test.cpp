@@ -99,6 +99,12 @@ TEST(ProfileWrite, ChangesOrAddsOnlyTheKeyKeepingEveryOtherByteAndTheLineEnding)
         {"[Other]\rA=1", "[Other]\rA=1\r[Type]\rMyType=v\r"}};
     for (const auto& [before, after] : cases)
         EXPECT_EQ(afterWrite(before), after) << before;
+
+    FakeProfileIo io;
+    io.files["f.ini"] = "[Type]\nMyType = old\n";
+    for (int save = 0; save < 2; ++save)
+        writeProfileString("Type", "MyType", " v", "f.ini", io);
+    EXPECT_EQ(io.files["f.ini"], "[Type]\nMyType = v\n") << "a value's own blanks do not pile up";
 }
 
 TEST(ProfileWrite, StoredValueUnstorableInputOrAnyFailureChangesNothing)
