@@ -45,4 +45,12 @@ done <<'CASES'
 5|reply wrong|status
 5|fail-write on|set brightness 5
 CASES
+# Garbage in any control file reads as that file's default: never a crash or a hang.
+ctl plug; ctl fail-open off; ctl reply normal; ctl fail-write off
+for file in present interfaces serial open-error fail-write reply settings; do
+    head -c 3000 /dev/urandom >"$DIR/$file"
+    qctl status
+    [ "$RC" -le 5 ] || fail "status with a garbled '$file': exit $RC: $OUT"
+    rm -f "$DIR/$file"
+done
 echo "ok"

@@ -80,9 +80,11 @@ start_launcher() {
     LAUNCHER=$!
 }
 
-# The program is still running and no sanitizer spoke.
+# The program is still running; it ends on SIGTERM, and no sanitizer spoke.
 check_clean() {
     kill -0 "$1" 2>/dev/null || fail "process $1 ended early"
+    kill "$1"
+    wait "$1" 2>/dev/null
     ! grep -qE 'Sanitizer|runtime error' "$WORK"/*.out || fail "sanitizer report"
 }
 
