@@ -223,18 +223,27 @@ bool CQuorlinDlg::onUiThread() const
 
 void CQuorlinDlg::ShowConnectionState(bool connected)
 {
+    const auto wanted = std::make_pair(connected, tableText(connected ? 2 : 3));
+    {
+        std::lock_guard lock(shownMutex_);
+        if (shown_ == wanted)
+            return;
+    }
     onUi([this, connected] { applyConnectionState(connected); });
 }
 
 void CQuorlinDlg::applyConnectionState(bool connected)
 {
-    const QString status = QString::fromStdString(tableText(connected ? 2 : 3));
+    std::string text = tableText(connected ? 2 : 3);
+    const QString status = QString::fromStdString(text);
     m_picConnected->setVisible(connected);
     m_picDisconnected->setVisible(!connected);
     if (m_staticStatus->text() != status)
         m_staticStatus->setText(status);
     for (int id : kConnectedControls)
         control(id)->setEnabled(connected);
+    std::lock_guard lock(shownMutex_);
+    shown_.emplace(connected, std::move(text));
 }
 
 void CQuorlinDlg::ShowParameterPanel(bool show)

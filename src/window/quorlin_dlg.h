@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -174,6 +175,10 @@ private:
     std::function<std::unique_ptr<QObject>()> createNotifyWindow_;
     std::unique_ptr<QObject> notifyWindow_;
     UiCaller ui_;
+    // The connection state and status text last applied: a pass that would show the
+    // same again wakes no UI thread and repaints nothing.
+    std::mutex shownMutex_;
+    std::optional<std::pair<bool, std::string>> shown_;
     std::map<int, QWidget*> controls_;
     bool closed_ = false;
     // The trackbars' scroll messages (TrackbarScroll); declared last so they are gone

@@ -88,6 +88,30 @@ TEST_F(MainWindow, LauncherStartingWhileConnectedDisconnectsAndItsEndQueriesOnce
     EXPECT_EQ(statusRequests(), 1);
 }
 
+// Polling passes that would show what is shown wake the UI thread for nothing else.
+TEST_F(MainWindow, PassesThatChangeNothingHandNothingToTheUiThread)
+{
+    struct HandOverCounter : QObject {
+        int count = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            count += event->type() == QEvent::MetaCall && qobject_cast<UiCaller*>(watched) != nullptr;
+            return false;
+        }
+    } handOvers;
+    startDialog();
+    ASSERT_TRUE(waitConnected());
+    settle(2);
+    qApp->installEventFilter(&handOvers);
+    const int checks = processes.calls;
+    settle(5);
+    EXPECT_GT(processes.calls, checks + 3) << "the worker kept polling";
+    EXPECT_EQ(handOvers.count, 0);
+    processes.launcherRunning = true;
+    ASSERT_TRUE(waitUntil([&] { return statusText() == "[Disconnected]"; }));
+    EXPECT_GT(handOvers.count, 0) << "a change is shown as before";
+}
+
 // An unplug notice sends the worker back to reconnecting; it retries until the light
 // is back and connects within a pass of it.
 TEST_F(MainWindow, UnplugNoticeReconnectsAndKeepsTryingUntilPluggedIn)
