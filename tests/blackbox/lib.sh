@@ -80,12 +80,17 @@ start_launcher() {
     LAUNCHER=$!
 }
 
-# The program is still running; it ends on SIGTERM, and no sanitizer spoke.
+# The program is still running and no sanitizer spoke.
 check_clean() {
     kill -0 "$1" 2>/dev/null || fail "process $1 ended early"
+    ! grep -qE 'Sanitizer|runtime error' "$WORK"/*.out || fail "sanitizer report"
+}
+# check_clean, then SIGTERM; no sanitizer speaks on the way out either.
+stop_clean() {
+    check_clean "$1"
     kill "$1"
     wait "$1" 2>/dev/null
-    ! grep -qE 'Sanitizer|runtime error' "$WORK"/*.out || fail "sanitizer report"
+    ! grep -qE 'Sanitizer|runtime error' "$WORK"/*.out || fail "sanitizer report at exit"
 }
 
 # Status request and settings report as they appear on the wire (65 bytes in hex).

@@ -29,5 +29,5 @@ calls $WIN "$SETTINGS_WRITE" | tail -n 1 | grep -q ' 0011010228' || fail "wrong 
 ctl unplug
 wait_for "the second close" more_than $WIN 1 '^close 0 0 '
 [ "$(count $WIN "$SETTINGS_WRITE")" = 2 ] || fail "the change went out more than once"
-check_clean $WIN
+stop_clean $WIN
 echo "ok"

@@ -31,5 +31,5 @@ more_than $WIN 0 '^read 0 17 - 001201025a1eb4b4aa3202.* timeout=0$' ||
     fail "the tool's reply was not drained"
 calls $WIN "$SETTINGS_WRITE" | tail -n 1 | grep -q ' 001101025a1eb4b4aa3201' ||
     fail "the window did not send Manual back"
-check_clean $WIN
+stop_clean $WIN
 echo "ok"
