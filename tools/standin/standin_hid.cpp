@@ -88,6 +88,7 @@ struct Standin {
     SimulatedLight light{quorlin::systemClock()};
     quorlin::HidHandle lightHandle = nullptr;
     std::set<hid_device*> handles;
+    std::set<hid_device_info*> lists;  // heads handed out and not yet freed
     std::wstring error;
 
     Standin()
@@ -357,6 +358,8 @@ __attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned s
             ++listed;
         }
     }
+    if (head != nullptr)
+        s.lists.insert(head);
     char ids[24];
     std::snprintf(ids, sizeof ids, "ids=%04x:%04x", vendorId, productId);
     sd::logCall(start, "enumerate", -1, listed, 0, "-", ids);
@@ -371,6 +374,11 @@ __attribute__((visibility("default"))) void hid_free_enumeration(hid_device_info
     std::lock_guard lock(s.mutex);
     sd::FolderLock folder;
     const double start = sd::monotonicMs();
+    // A list freed twice, or not from its head, is logged as a failure and left alone.
+    if (s.lists.erase(devices) == 0) {
+        sd::logCall(start, "free_enumeration", -1, -1, EINVAL, "-");
+        return;
+    }
     while (devices != nullptr) {
         hid_device_info* next = devices->next;
         std::free(devices->path);
