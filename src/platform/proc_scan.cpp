@@ -22,14 +22,6 @@ std::int64_t steadyNowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Spreads the first read of processes that turn old together (all those found by
-// the first check) over the recheck period, so later checks share the work.
-std::int64_t firstRecheckDelay(long pid)
-{
-    constexpr long kSlots = 8;
-    return ProcScan::kRecheckMs * (1 + pid % kSlots) / kSlots;
-}
-
 }  // namespace
 
 ProcScan::ProcScan(std::string procRoot, std::size_t maxHeldFiles, NowMs nowMs)
@@ -66,24 +58,27 @@ void ProcScan::forgetAll()
     for (Process& process : table_)
         release(process);
     table_.clear();
+    if (procFd_ >= 0)
+        close(procFd_);
+    procFd_ = -1;
 }
 
-bool ProcScan::readName(Process& process, int procFd)
+bool ProcScan::readName(Process& process)
 {
     bool ended = false;
     if (process.fd >= 0) {
-        process.verdict = procscan::nameVerdict(process.fd, procFd, process.pid, wanted_);
+        process.verdict = procscan::nameVerdict(process.fd, procFd_, process.pid, wanted_);
         if (process.verdict != Verdict::Unreadable)
             return false;
         release(process);  // its number may belong to another process by now
         ended = true;
     }
-    const int fd = procscan::openCmdline(procFd, process.pid);
+    const int fd = procscan::openCmdline(procFd_, process.pid);
     if (fd < 0) {
         process.verdict = Verdict::Differs;  // gone since the listing, or not ours to read
         return ended;
     }
-    process.verdict = procscan::nameVerdict(fd, procFd, process.pid, wanted_);
+    process.verdict = procscan::nameVerdict(fd, procFd_, process.pid, wanted_);
     if (process.verdict == Verdict::Unreadable)
         process.verdict = Verdict::Differs;
     if (held_ < maxHeld_) {
@@ -95,16 +90,15 @@ bool ProcScan::readName(Process& process, int procFd)
     return ended;
 }
 
-void ProcScan::refresh(Process& process, int procFd, std::int64_t now, bool isNew)
+void ProcScan::refresh(Process& process, std::int64_t now, bool isNew, bool sweep)
 {
     const bool young = now - process.firstSeenMs < kYoungMs;
-    if (!isNew && !young && process.verdict != Verdict::Matches && now < process.dueMs)
+    if (!isNew && !young && !sweep && process.verdict != Verdict::Matches)
         return;
     if (process.verdict == Verdict::Matches)
         release(process);  // read by number: a reused number must not keep it running
-    if (readName(process, procFd))
+    if (readName(process))
         process.firstSeenMs = now;  // a new process under that number
-    process.dueMs = now + (young ? firstRecheckDelay(process.pid) : kRecheckMs);
 }
 
 bool ProcScan::isRunning(std::string_view exeName)
@@ -112,36 +106,36 @@ bool ProcScan::isRunning(std::string_view exeName)
     if (exeName.empty())
         return false;
     std::lock_guard lock(mutex_);
-    const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (procFd < 0) {
-        forgetAll();
-        return false;
-    }
     if (exeName != wanted_) {
         forgetAll();
         wanted_ = exeName;
     }
+    if (procFd_ < 0)
+        procFd_ = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (procFd_ < 0)
+        return false;
     const std::int64_t now = nowMs_();
+    const bool sweep = now >= nextSweepMs_;
+    if (sweep)
+        nextSweepMs_ = now + kRecheckMs;
     const long lastPid = lastPid_.read();
     if (lastPid < 0 || lastPid != lastPidListed_ || table_.empty()) {
-        if (!relist(procFd, now)) {
-            close(procFd);
+        if (!relist(now, sweep)) {
             forgetAll();
             return false;
         }
         lastPidListed_ = lastPid;
     } else {
         for (Process& process : table_)
-            refresh(process, procFd, now, false);
+            refresh(process, now, false, sweep);
     }
-    close(procFd);
     return std::any_of(table_.begin(), table_.end(),
                        [](const Process& process) { return process.verdict == Verdict::Matches; });
 }
 
-bool ProcScan::relist(int procFd, std::int64_t now)
+bool ProcScan::relist(std::int64_t now, bool sweep)
 {
-    if (!procscan::listPids(procFd, listBuffer_, listed_))
+    if (!procscan::listPids(procFd_, listBuffer_, listed_))
         return false;
     next_.clear();
     auto known = table_.begin();
@@ -150,10 +144,10 @@ bool ProcScan::relist(int procFd, std::int64_t now)
             release(*known);  // ended
         if (known != table_.end() && known->pid == pid) {
             next_.push_back(*known++);
-            refresh(next_.back(), procFd, now, false);
+            refresh(next_.back(), now, false, sweep);
         } else {
-            next_.push_back(Process{pid, -1, now, now, Verdict::Differs});
-            refresh(next_.back(), procFd, now, true);
+            next_.push_back(Process{pid, -1, now, Verdict::Differs});
+            refresh(next_.back(), now, true, sweep);
         }
     }
     for (; known != table_.end(); ++known)

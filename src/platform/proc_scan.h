@@ -7,8 +7,10 @@
 //     name during its first moments, after the process has appeared;
 //   - every process that matched last time, by a fresh open, so that an ended
 //     launcher whose number was reused is not taken for running;
-//   - every older process round-robin, at least every kRecheckMs, so that an
-//     existing program that execs into the name is seen within a second.
+//   - every older process together, once every kRecheckMs, so that an existing
+//     program that execs into the name is seen within a second. One sweep reads
+//     them while the caches are warm: spread over every check, each read would
+//     come cold after the worker's sleep and cost several times more.
 // The cmdline files stay open between checks (within a budget): opening a /proc
 // file costs several times more than reading it. A held file whose process has ended
 // fails to read (ESRCH) even when its number is in use again; the number then counts
@@ -59,23 +61,25 @@ private:
         long pid;
         int fd;  // its cmdline file, or -1
         std::int64_t firstSeenMs;
-        std::int64_t dueMs;  // next read when old
         procscan::Verdict verdict;
     };
 
     // Lists the folder and brings the table in line; false when it cannot be read.
-    bool relist(int procFd, std::int64_t now);
-    void refresh(Process& process, int procFd, std::int64_t now, bool isNew);
+    bool relist(std::int64_t now, bool sweep);
+    void refresh(Process& process, std::int64_t now, bool isNew, bool sweep);
     // Reads the verdict; true when the held file's process had ended.
-    bool readName(Process& process, int procFd);
+    bool readName(Process& process);
     void release(Process& process);
+    // Drops every process and the open root folder.
     void forgetAll();
 
     const std::string procRoot_;
     const std::size_t maxHeld_;
     const NowMs nowMs_;
     mutable std::mutex mutex_;
+    int procFd_ = -1;  // the root folder, open between checks
     std::string wanted_;
+    std::int64_t nextSweepMs_ = 0;
     std::vector<Process> table_;  // by ascending pid
     std::vector<Process> next_;
     std::vector<long> listed_;
