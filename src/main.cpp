@@ -3,29 +3,136 @@
 // reverse when main returns.
 #include "link/clock.h"
 #include "link/device_link.h"
-#include "program_hid_api.h"
 #include "link/notify_window.h"
+#include "link/repeat_limiter.h"
 #include "platform/process_list.h"
 #include "platform/single_instance.h"
+#include "platform/termination_signals.h"
 #include "platform/udev_monitor.h"
+#include "platform/user_folder.h"
+#include "program_hid_api.h"
 #include "shell/quorlin_app.h"
 #include "shell/whole_data.h"
 #include "window/user_prompts.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QSocketNotifier>
+#include <QTimer>
 
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
+#include <string>
+
+namespace {
+
+constexpr const char* kLanguageFile = "Language.ini";
+
+const char* programName(const char* argv0)
+{
+    const char* slash = std::strrchr(argv0, '/');
+    return slash != nullptr ? slash + 1 : argv0;
+}
+
+void printHelp(const char* name)
+{
+    std::cout << "Usage: " << name << " [--user-folder]\n"
+              << "The setting tool for the Quorlin Sivane USB light.\n\n"
+              << "  --user-folder  work in $XDG_CONFIG_HOME/quorlin (~/.config/quorlin), created and\n"
+              << "                 given the installed Language.ini and red.she when they are missing\n"
+              << "  --help         print this help and exit\n"
+              << "  --version      print the version and exit\n\n"
+              << "Without --user-folder, Language.ini and red.she are read from the current folder.\n"
+              << "Qt's own options (-platform, -style, ...) are accepted as well.\n";
+}
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+void enterUserFolder()
+{
+    const quorlin::UserFolderPlaces places{
+        environment("XDG_CONFIG_HOME"),
+        environment("HOME"),
+        quorlin::executableFolder() + "/" + QUORLIN_DEFAULTS_FROM_BIN,
+        {kLanguageFile, quorlin::CQuorlinApp::kSkinFile},
+    };
+    for (const std::string& problem : quorlin::enterUserFolder(places))
+        std::cerr << "Quorlin: " << problem << std::endl;
+}
+
+// Ends the innermost modal window (a message box, the About box) the way its close
+// box would; once its caller has returned, the next one, down to the main window.
+void closeForSignal()
+{
+    QWidget* top = QApplication::activeModalWidget();
+    if (top == nullptr) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->isVisible())
+                window->close();
+        }
+        return;
+    }
+    top->close();
+    auto* dialog = qobject_cast<QDialog*>(top);
+    if (dialog != nullptr && dialog->isVisible())
+        dialog->reject();  // a box without an escape button ignores the close
+    if (QWidget* next = QApplication::activeModalWidget(); next != nullptr && next != top)
+        QTimer::singleShot(0, &closeForSignal);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    // These options touch neither the display, the light nor any file.
+    bool userFolder = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            printHelp(programName(argv[0]));
+            return 0;
+        }
+        if (option == "--version") {
+            std::cout << programName(argv[0]) << ' ' << QUORLIN_VERSION << std::endl;
+            return 0;
+        }
+        userFolder = userFolder || option == "--user-folder";
+    }
+
+    const int signalPipe = quorlin::installTerminationSignals();
+    if (signalPipe < 0)
+        std::cerr << "Quorlin: cannot watch for SIGTERM (" << std::strerror(errno)
+                  << "); a logout ends the program without its close steps" << std::endl;
+    if (userFolder)
+        enterUserFolder();
+
+    // Diagnostics that repeat for as long as the light is absent are counted, not
+    // printed ten times a second. The worker and the UI thread write one stream each.
+    quorlin::RepeatLimiter diagnostics(std::cout, quorlin::systemClock());
+    quorlin::LimitedLineStream workerOut(diagnostics);
+    quorlin::LimitedLineStream windowOut(diagnostics);
+
     QApplication framework(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlin"));
+    std::unique_ptr<QSocketNotifier> signalWatch;
+    if (signalPipe >= 0) {
+        signalWatch = std::make_unique<QSocketNotifier>(signalPipe, QSocketNotifier::Read);
+        QObject::connect(signalWatch.get(), &QSocketNotifier::activated, [signalPipe] {
+            if (quorlin::takeTerminationSignal(signalPipe) != 0)
+                closeForSignal();
+        });
+    }
 
     quorlin::CWholeData wholeData(quorlin::systemProcessList());
     quorlin::CQuorlinApp theApp(wholeData);
     quorlin::DeviceLink deviceLink(wholeData, quorlin::programHidApi(), quorlin::systemClock(),
-                                   std::cout, std::cerr);
+                                   workerOut, std::cerr);
 
     quorlin::SingleInstanceLock instanceLock;
     const quorlin::AppServices services{
@@ -34,9 +141,9 @@ int main(int argc, char** argv)
         quorlin::systemClock(),
         quorlin::systemPrompts(),
         instanceLock,
-        [&wholeData]() -> std::unique_ptr<QObject> {
+        [&wholeData, &windowOut]() -> std::unique_ptr<QObject> {
             return std::make_unique<quorlin::NotifyWindow>(
-                wholeData, std::cout, std::make_unique<quorlin::UdevMonitor>());
+                wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>());
         },
     };
     return theApp.InitInstance(services);
