@@ -43,6 +43,7 @@ done <<'CASES'
 3|fail-open 0 EACCES|set brightness 5
 5|reply none|set brightness 5
 5|reply wrong|status
+5|reply short|status
 5|fail-write on|set brightness 5
 CASES
 # Garbage in any control file reads as that file's default: never a crash or a hang.

@@ -13,6 +13,7 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
