@@ -218,6 +218,15 @@ Standin& standin()
     return *instance;
 }
 
+// The start of an exported call: the process's lock, then the folder's, and the time
+// the call began.
+struct LockedCall {
+    Standin& s = standin();
+    std::lock_guard<std::mutex> lock{s.mutex};
+    sd::FolderLock folder;
+    const double start = sd::monotonicMs();
+};
+
 wchar_t* wideCopy(const std::wstring& text)
 {
     return wcsdup(text.c_str());
@@ -306,28 +315,22 @@ extern "C" {
 
 __attribute__((visibility("default"))) int hid_init(void)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    sd::logCall(sd::monotonicMs(), "init", -1, 0, 0, "-");
+    LockedCall call;
+    sd::logCall(call.start, "init", -1, 0, 0, "-");
     return 0;
 }
 
 __attribute__((visibility("default"))) int hid_exit(void)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    sd::logCall(sd::monotonicMs(), "exit", -1, 0, 0, "-");
+    LockedCall call;
+    sd::logCall(call.start, "exit", -1, 0, 0, "-");
     return 0;
 }
 
 __attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned short vendorId, unsigned short productId)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
+    LockedCall call;
+    Standin& s = call.s;
     const bool matches = (vendorId == 0 || vendorId == kVendorId) && (productId == 0 || productId == kProductId);
     hid_device_info* head = nullptr;
     int listed = 0;
@@ -363,7 +366,7 @@ __attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned s
         s.lists.insert(head);
     char ids[24];
     std::snprintf(ids, sizeof ids, "ids=%04x:%04x", vendorId, productId);
-    sd::logCall(start, "enumerate", -1, listed, 0, "-", ids);
+    sd::logCall(call.start, "enumerate", -1, listed, 0, "-", ids);
     return head;
 }
 
@@ -371,13 +374,11 @@ __attribute__((visibility("default"))) void hid_free_enumeration(hid_device_info
 {
     if (devices == nullptr)
         return;
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
+    LockedCall call;
+    Standin& s = call.s;
     // A list freed twice, or not from its head, is logged as a failure and left alone.
     if (s.lists.erase(devices) == 0) {
-        sd::logCall(start, "free_enumeration", -1, -1, EINVAL, "-");
+        sd::logCall(call.start, "free_enumeration", -1, -1, EINVAL, "-");
         return;
     }
     while (devices != nullptr) {
@@ -389,36 +390,30 @@ __attribute__((visibility("default"))) void hid_free_enumeration(hid_device_info
         std::free(devices);
         devices = next;
     }
-    sd::logCall(start, "free_enumeration", -1, 0, 0, "-");
+    sd::logCall(call.start, "free_enumeration", -1, 0, 0, "-");
 }
 
 __attribute__((visibility("default"))) hid_device* hid_open_path(const char* path)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
-    return openIndex(s, s.parsePath(path), start, path != nullptr ? path : "");
+    LockedCall call;
+    Standin& s = call.s;
+    return openIndex(s, s.parsePath(path), call.start, path != nullptr ? path : "");
 }
 
 __attribute__((visibility("default"))) hid_device* hid_open(unsigned short vendorId, unsigned short productId,
                                                             const wchar_t* serialNumber)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
+    LockedCall call;
+    Standin& s = call.s;
     const bool matches = vendorId == kVendorId && productId == kProductId &&
                          (serialNumber == nullptr || s.serialNumber() == serialNumber);
-    return openIndex(s, matches ? 0 : -1, start, matches ? s.interfacePath(0) : "");
+    return openIndex(s, matches ? 0 : -1, call.start, matches ? s.interfacePath(0) : "");
 }
 
 __attribute__((visibility("default"))) int hid_write(hid_device* device, const unsigned char* data, std::size_t length)
 {
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
+    LockedCall call;
+    Standin& s = call.s;
     const bool known = s.handles.count(device) != 0;
     int error = 0;
     if (!known)
@@ -432,7 +427,7 @@ __attribute__((visibility("default"))) int hid_write(hid_device* device, const u
     if (error == 0)
         lightTakes(s, device->index, data, length);
     const int result = error == 0 ? static_cast<int>(length) : -1;
-    sd::logCall(start, "write", known ? device->index : -1, result, error, sd::hexBytes(data, length));
+    sd::logCall(call.start, "write", known ? device->index : -1, result, error, sd::hexBytes(data, length));
     if (error != 0) {
         setError(s, known ? device : nullptr, "write failed", error);
         errno = error;
@@ -519,12 +514,10 @@ __attribute__((visibility("default"))) void hid_close(hid_device* device)
 {
     if (device == nullptr)
         return;
-    Standin& s = standin();
-    std::lock_guard lock(s.mutex);
-    sd::FolderLock folder;
-    const double start = sd::monotonicMs();
+    LockedCall call;
+    Standin& s = call.s;
     const bool known = s.handles.erase(device) == 1;
-    sd::logCall(start, "close", known ? device->index : -1, known ? 0 : -1, known ? 0 : EBADF, "-");
+    sd::logCall(call.start, "close", known ? device->index : -1, known ? 0 : -1, known ? 0 : EBADF, "-");
     if (known)
         delete device;
 }
