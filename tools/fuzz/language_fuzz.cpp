@@ -3,7 +3,8 @@
 // a flag reads as atoi would read it.
 #include "shell/language.h"
 #include "shell/whole_data.h"
-#include "platform/process_list.h"
+
+#include "no_processes.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,10 +17,6 @@
 namespace {
 
 using namespace quorlin;
-
-struct NoProcesses final : ProcessList {
-    bool isRunning(std::string_view) override { return false; }
-};
 
 std::vector<std::string> namesOf(const std::string& value)
 {

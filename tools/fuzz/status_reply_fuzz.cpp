@@ -2,8 +2,9 @@
 // fourteen setting bytes land in their fields unless the link is busy or unusable,
 // and the next settings report carries them back out.
 #include "link/settings_reports.h"
-#include "platform/process_list.h"
 #include "shell/whole_data.h"
+
+#include "no_processes.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -12,10 +13,6 @@
 namespace {
 
 using namespace quorlin;
-
-struct NoProcesses final : ProcessList {
-    bool isRunning(std::string_view) override { return false; }
-};
 
 // Where reply setting byte k belongs, as offsets into the settings block.
 constexpr std::size_t kFieldOf[kSettingCount] = {0, 1, 4, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};

@@ -4,8 +4,9 @@
 // reconnect, and no record is read past the size it states.
 #include "link/device_broadcast.h"
 #include "link/device_notifications.h"
-#include "platform/process_list.h"
 #include "shell/whole_data.h"
+
+#include "no_processes.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -18,10 +19,6 @@
 namespace {
 
 using namespace quorlin;
-
-struct NoProcesses final : ProcessList {
-    bool isRunning(std::string_view) override { return false; }
-};
 
 const char* const kNames[] = {"ID_VENDOR_ID", "ID_MODEL_ID", "PRODUCT", "ID_SERIAL_SHORT", "DEVPATH", "OTHER"};
 
