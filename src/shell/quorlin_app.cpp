@@ -24,9 +24,11 @@ int CQuorlinApp::InitInstance(const AppServices& services)
 
     data_.loadLanguageSetting();
     {
+        // The skin goes on before the window's controls exist (they are made with the
+        // window object here, not when it is shown), so each is styled once.
+        SkinH_AttachEx(kSkinFile, "");
         CQuorlinDlg dlg({data_, services.link, services.hid, services.clock, services.prompts,
                          services.createNotifyWindow});
-        SkinH_AttachEx(kSkinFile, "");
         dlg.DoModal();
     }
     return 0;

@@ -8,6 +8,7 @@
 #include "window/dialog_template.h"
 #include "window/images.h"
 #include "window/about_dlg.h"
+#include "window/digits_validator.h"
 #include "window/user_prompts.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QShortcut>
 #include <QSlider>
 #include <QThread>
@@ -59,7 +59,7 @@ QWidget* makeControl(const ControlTemplate& t, QWidget* parent)
     }
     case ControlKind::DigitsEdit: {
         auto* edit = new QLineEdit(parent);
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        edit->setValidator(new DigitsValidator(edit));
         return edit;
     }
     case ControlKind::TextEdit:
