@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <iterator>
 #include <sstream>
 
 namespace quorlin {
@@ -144,16 +145,11 @@ private:
     static std::pair<char*, char*> ownArgs()
     {
         std::string stat{std::istreambuf_iterator<char>(std::ifstream("/proc/self/stat").rdbuf()), {}};
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        unsigned long start = 0, end = 0;
-        for (int number = 3; number <= 49 && fields >> field; ++number) {
-            if (number == 48)
-                start = std::stoul(field);
-            if (number == 49)
-                end = std::stoul(field);
-        }
-        return {reinterpret_cast<char*>(start), reinterpret_cast<char*>(end)};
+        std::istringstream rest(stat.substr(stat.rfind(')') + 2));  // from field 3 on
+        const std::vector<std::string> fields{std::istream_iterator<std::string>(rest), {}};
+        if (fields.size() < 47)
+            return {nullptr, nullptr};
+        return {reinterpret_cast<char*>(std::stoul(fields[45])), reinterpret_cast<char*>(std::stoul(fields[46]))};
     }
 
     std::string argv0_;
