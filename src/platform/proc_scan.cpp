@@ -28,7 +28,7 @@ ProcScan::ProcScan(std::string procRoot, std::size_t maxHeldFiles, NowMs nowMs)
     : procRoot_(std::move(procRoot)),
       maxHeld_(maxHeldFiles),
       nowMs_(nowMs ? std::move(nowMs) : NowMs(steadyNowMs)),
-      listBuffer_(kListBufferBytes),
+      listBuffer_(new char[kListBufferBytes]),
       lastPid_(procRoot_)
 {
 }
@@ -135,7 +135,7 @@ bool ProcScan::isRunning(std::string_view exeName)
 
 bool ProcScan::relist(std::int64_t now, bool sweep)
 {
-    if (!procscan::listPids(procFd_, listBuffer_, listed_))
+    if (!procscan::listPids(procFd_, {listBuffer_.get(), kListBufferBytes}, listed_))
         return false;
     next_.clear();
     auto known = table_.begin();

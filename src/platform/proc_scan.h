@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -83,7 +84,7 @@ private:
     std::vector<Process> table_;  // by ascending pid
     std::vector<Process> next_;
     std::vector<long> listed_;
-    std::vector<char> listBuffer_;
+    std::unique_ptr<char[]> listBuffer_;  // left uninitialised: only what a listing fills is resident
     const procscan::LastPid lastPid_;
     long lastPidListed_ = -1;
     std::size_t held_ = 0;

@@ -29,7 +29,7 @@ long pidOf(const char* name)
 
 }  // namespace
 
-bool listPids(int dirFd, std::vector<char>& buffer, std::vector<long>& pids)
+bool listPids(int dirFd, std::span<char> buffer, std::vector<long>& pids)
 {
     pids.clear();
     if (lseek(dirFd, 0, SEEK_SET) != 0)

@@ -2,6 +2,7 @@
 // The process numbers in a /proc folder, listed with few system calls.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace quorlin::procscan {
 // Lists the numeric entries of the directory `dirFd` (rewound first) into `pids`,
 // ascending, using `buffer` for the raw entries. False when the directory cannot be
 // read; `pids` is then empty.
-bool listPids(int dirFd, std::vector<char>& buffer, std::vector<long>& pids);
+bool listPids(int dirFd, std::span<char> buffer, std::vector<long>& pids);
 
 // The newest process or thread id handed out, from `procRoot`/loadavg: while it stays
 // the same, no process has started. Only trusted when `procRoot` shows this
