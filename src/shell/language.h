@@ -7,6 +7,10 @@
 
 namespace quorlin {
 
+// The languages the program speaks, as a language setting selecting English; the
+// language list offers them while the setting selects none.
+inline constexpr const char* kBuiltInLanguages = "English,1;Japanese,0;";
+
 struct LanguageEntry {
     std::string name;  // the text before the first ","; empty when there is none
     int flag = 0;      // 1 marks the language in use

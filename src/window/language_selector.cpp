@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace quorlin {
 namespace {
@@ -48,10 +49,18 @@ std::string CQuorlinDlg::tableText(int index) const
     return std::string(englishStrings()[static_cast<std::size_t>(index)]);
 }
 
+std::string CQuorlinDlg::listedLanguages() const
+{
+    // With no language selected (no Language.ini, no key, nothing flagged) a list of
+    // what the setting holds would be a dead end; the built-in languages are not.
+    return data_.languageTable.empty() ? std::string(kBuiltInLanguages) : data_.languageType;
+}
+
 void CQuorlinDlg::FillLanguageCombo()
 {
+    const QSignalBlocker quiet(m_comboLanguage);  // filling is no choice of the user's
     m_comboLanguage->clear();
-    const auto entries = CWholeData::splitText(data_.languageType, ";");
+    const auto entries = CWholeData::splitText(listedLanguages(), ";");
     for (const std::string& entry : entries) {
         const QString name = QString::fromStdString(parseLanguageEntry(entry).name);
         m_comboLanguage->insertItem(sortedPosition(*m_comboLanguage, name), name);
@@ -88,7 +97,7 @@ void CQuorlinDlg::OnCbnSelchangeLanguage()
 {
     const std::string selected = GetSelectedLanguage();
     std::string value;
-    for (const std::string& entry : CWholeData::splitText(data_.languageType, ";")) {
+    for (const std::string& entry : CWholeData::splitText(listedLanguages(), ";")) {
         const std::string name = parseLanguageEntry(entry).name;
         if (selected == name) {
             value += name + ",1";

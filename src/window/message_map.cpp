@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +39,8 @@ void CQuorlinDlg::connectMessageMap()
     connect(m_btnLosCalc, &QPushButton::clicked, this, [this] { OnBnClickedLosCalc(); });
     connect(m_radioManual, &QRadioButton::clicked, this, [this] { OnBnClickedManual(); });
     connect(m_radioAuto, &QRadioButton::clicked, this, [this] { OnBnClickedAuto(); });
-    connect(m_comboLanguage, &QComboBox::activated, this, [this] { OnCbnSelchangeLanguage(); });
+    // A change of selection only: picking the entry already selected changes nothing.
+    connect(m_comboLanguage, &QComboBox::currentIndexChanged, this, [this] { OnCbnSelchangeLanguage(); });
 }
 
 bool CQuorlinDlg::eventFilter(QObject* watched, QEvent* event)
@@ -61,6 +63,19 @@ bool CQuorlinDlg::eventFilter(QObject* watched, QEvent* event)
             OnEnKillfocusBrightness();
         else if (watched == m_editBreathing)
             OnEnKillfocusBreathing();
+        break;
+    case QEvent::Wheel:
+        // A wheel turned over the language list on the way elsewhere must not switch
+        // the language; the list takes the wheel only once it has the focus.
+        if (watched == m_comboLanguage && !m_comboLanguage->hasFocus())
+            return true;
+        break;
+    case QEvent::ContextMenu:
+        // An edit's own menu, with the About item after it.
+        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit->window() == this && edit->isEnabled()) {
+            showContextMenu(edit, static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
         break;
     case QEvent::Paint:
         if (watched == m_sliderBrightness)

@@ -8,7 +8,6 @@
 #include "window/quorlin_dlg.h"
 #include "window/user_prompts.h"
 
-#include <QApplication>
 #include <QLineEdit>
 
 namespace quorlin {
@@ -80,7 +79,7 @@ void CQuorlinDlg::OnBnClickedLosCalc()
 void CQuorlinDlg::OnBnClickedDefault()
 {
     // The window keeps showing its values until the next status read.
-    if (prompts_.confirm(this, QString::fromUtf8(kLoadDefaultQuestion), QApplication::applicationName()))
+    if (prompts_.confirm(this, QString::fromUtf8(kLoadDefaultQuestion)))
         link_.sendSettings(kDefaultsVariant);
 }
 

@@ -9,8 +9,10 @@
 #include "window/images.h"
 #include "window/about_dlg.h"
 #include "window/digits_validator.h"
+#include "window/trackbar_tip.h"
 #include "window/user_prompts.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -55,10 +57,14 @@ QWidget* makeControl(const ControlTemplate& t, QWidget* parent)
     case ControlKind::Trackbar: {
         auto* slider = new QSlider(Qt::Horizontal, parent);
         slider->setTickPosition(QSlider::NoTicks);
+        showPositionWhileDragged(*slider);
         return slider;
     }
     case ControlKind::DigitsEdit: {
         auto* edit = new QLineEdit(parent);
+        // Three digits must fit the narrowest edits (17 units) with the caret after
+        // them: the edit's own 2-pixel inner margin gives one pixel back on the left.
+        edit->setTextMargins(-1, 0, 0, 0);
         edit->setValidator(new DigitsValidator(edit));
         return edit;
     }
@@ -69,8 +75,11 @@ QWidget* makeControl(const ControlTemplate& t, QWidget* parent)
         button->setAutoDefault(false);
         return button;
     }
-    case ControlKind::SortedList:
-        return new QComboBox(parent);
+    case ControlKind::SortedList: {
+        auto* list = new QComboBox(parent);
+        list->setFocusPolicy(Qt::StrongFocus);  // a wheel turn does not take the focus
+        return list;
+    }
     }
     return nullptr;
 }
@@ -163,6 +172,12 @@ void CQuorlinDlg::bindControls()
     m_picDisconnected->setPixmap(discPixmap(kDisconnectedGrey));
     m_picConnected->setPixmap(discPixmap(kConnectedGreen));
     m_picConnected->setAttribute(Qt::WA_TranslucentBackground);
+
+    // Manual and Auto are one group for the keyboard: one tab stop, the arrow keys
+    // move between them and pick the one they reach.
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(m_radioManual);
+    modes->addButton(m_radioAuto);
 }
 
 QWidget* CQuorlinDlg::control(int id) const
@@ -319,9 +334,16 @@ void CQuorlinDlg::reject()
 
 void CQuorlinDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu menu(this);
-    menu.addAction(QString::fromUtf8("关于 Quorlin(&A)..."), this, [this] { OnSysCommand(kIdmAboutBox); });
-    menu.exec(event->globalPos());
+    showContextMenu(nullptr, event->globalPos());
+}
+
+void CQuorlinDlg::showContextMenu(QLineEdit* edit, const QPoint& at)
+{
+    const std::unique_ptr<QMenu> menu(edit != nullptr ? edit->createStandardContextMenu() : new QMenu(this));
+    if (!menu->isEmpty())
+        menu->addSeparator();
+    menu->addAction(QString::fromUtf8(kAboutItem), this, [this] { OnSysCommand(kIdmAboutBox); });
+    menu->exec(at);
 }
 
 }  // namespace quorlin

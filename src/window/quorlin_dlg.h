@@ -50,6 +50,7 @@ class CQuorlinDlg : public QDialog, public LinkWindow {
     Q_OBJECT
 public:
     static constexpr unsigned kIdmAboutBox = 0x0010;
+    static constexpr const char* kAboutItem = "关于 Quorlin(&A)...";
 
     explicit CQuorlinDlg(const DialogServices& services, QWidget* parent = nullptr);
     ~CQuorlinDlg() override;
@@ -154,6 +155,11 @@ private:
     void adoptReportedMode(std::uint8_t mode, QRadioButton* radio, QRadioButton* other);
     // The status and label texts: the loaded table, or English while none is loaded.
     std::string tableText(int index) const;
+    // The window's context menu at `at`: the edit's own entries (when over one), a
+    // separator, and the About item.
+    void showContextMenu(QLineEdit* edit, const QPoint& at);
+    // The language setting the list shows and rewrites.
+    std::string listedLanguages() const;
     // Runs `work` on the UI thread and waits for it.
     void onUi(std::function<void()> work) { ui_.call(std::move(work)); }
     bool onUiThread() const;

@@ -1,6 +1,5 @@
 #include "window/user_prompts.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -9,14 +8,16 @@ namespace {
 
 class QtPrompts final : public UserPrompts {
 public:
-    void message(QWidget* parent, const QString& text) override
+    bool ask(QWidget* parent, const PromptBox& box) override
     {
-        QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
-    }
-    bool confirm(QWidget* parent, const QString& text, const QString& caption) override
-    {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok) == QMessageBox::Ok;
+        const bool question = box.buttons == PromptBox::Buttons::OkCancel;
+        QMessageBox dialog(box.icon == PromptBox::Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                           box.caption, box.text, question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                           parent);
+        dialog.setDefaultButton(QMessageBox::Ok);
+        if (question)
+            dialog.setEscapeButton(QMessageBox::Cancel);
+        return dialog.exec() == QMessageBox::Ok;
     }
     QString openFile(QWidget* parent, const QString& initialName, const QString& filter) override
     {

@@ -36,9 +36,6 @@ TEST_F(Skin, AttachStylesWindowsCreatedLaterAndDetachRemovesIt)
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(255, 0, 0));
     SkinH_Detach();
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
-
-    const QByteArray shipped = QFile::encodeName(QStringLiteral(QUORLIN_SOURCE_DIR "/resources/red.she"));
-    EXPECT_EQ(SkinH_AttachEx(shipped.constData(), ""), 1) << "the shipped skin";
 }
 
 TEST_F(Skin, UnusableFilesLeaveTheStandardLookSilently)

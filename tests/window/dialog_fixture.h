@@ -32,10 +32,12 @@ namespace quorlin::test {
 // Answers every question without a modal loop and remembers what was asked.
 class ScriptedPrompts : public UserPrompts {
 public:
-    void message(QWidget*, const QString& text) override { messages.push_back(text); }
-    bool confirm(QWidget*, const QString& text, const QString&) override
+    bool ask(QWidget*, const PromptBox& box) override
     {
-        questions.push_back(text);
+        boxes.push_back(box);
+        (box.buttons == PromptBox::Buttons::Ok ? messages : questions).push_back(box.text);
+        if (box.buttons == PromptBox::Buttons::Ok)
+            return true;
         const bool answer = !confirmAnswers.empty() && confirmAnswers.front();
         if (!confirmAnswers.empty())
             confirmAnswers.pop_front();
@@ -52,6 +54,7 @@ public:
         return 0;
     }
 
+    std::vector<PromptBox> boxes;
     std::vector<QString> messages;
     std::vector<QString> questions;
     std::deque<bool> confirmAnswers;

@@ -3,6 +3,9 @@
 #include "window/connected_dialog.h"
 
 #include <QRadioButton>
+#include <QStyleOptionSlider>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -85,6 +88,43 @@ TEST_F(LightControlsTest, TrackbarsSendEveryOtherUserScrollMessageAndEdit1006Fol
     QTest::keyPress(ctl(1004), Qt::Key_Right);
     EXPECT_EQ(ctl<QSlider>(1004)->value(), 65);
     EXPECT_EQ(newBytes(kBreathing), (std::vector<int>{64, 64, 64}));
+}
+
+TEST_F(LightControlsTest, ManualAndAutoAreOneKeyboardGroupAndADraggedTrackbarShowsItsPosition)
+{
+    focusOn(ctl(1028));  // Auto, as the light reports
+    QTest::keyClick(ctl(1028), Qt::Key_Left);
+    EXPECT_TRUE(ctl(1027)->hasFocus() && ctl<QRadioButton>(1027)->isChecked() && !ctl<QRadioButton>(1028)->isChecked());
+    EXPECT_EQ(newBytes(kMode), std::vector<int>{1}) << "the arrow picks Manual, which is sent";
+    QTest::keyClick(ctl(1027), Qt::Key_Tab);
+    EXPECT_FALSE(ctl(1027)->hasFocus() || ctl(1028)->hasFocus()) << "one tab stop";
+
+    mark();
+    auto* slider = ctl<QSlider>(1003);
+    QStyleOptionSlider opt;
+    opt.initFrom(slider);
+    opt.minimum = slider->minimum();
+    opt.maximum = slider->maximum();
+    opt.sliderPosition = opt.sliderValue = slider->value();
+    const QPoint grip = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider).center();
+    // Of a drag's two moves and its end at the release, the first and the end are
+    // handled; a wheel step ends at once. A missing end would hold a later step back.
+    QTest::mousePress(slider, Qt::LeftButton, {}, grip);
+    std::vector<int> shown;
+    for (int dx : {15, 30}) {
+        QTest::mouseMove(slider, grip + QPoint(dx, 0));
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), QString::number(slider->sliderPosition()));
+        shown.push_back(slider->sliderPosition());
+    }
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, grip + QPoint(30, 0));
+    EXPECT_FALSE(QToolTip::isVisible());
+    for (int notch = 0; notch < 2; ++notch) {
+        QWheelEvent wheel(grip, slider->mapToGlobal(grip), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &wheel);
+        shown.push_back(slider->value());
+    }
+    EXPECT_EQ(newBytes(kBrightness), shown);
 }
 
 }  // namespace

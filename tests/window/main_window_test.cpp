@@ -2,8 +2,13 @@
 
 #include "link/device_broadcast.h"
 #include "link/device_notifications.h"
+#include "shell/skin.h"
 
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QRadioButton>
+#include <QTimer>
 #include <QTest>
 
 #include <sstream>
@@ -130,18 +135,6 @@ TEST_F(MainWindow, UnplugNoticeReconnectsAndKeepsTryingUntilPluggedIn)
     ASSERT_TRUE(waitConnected());
 }
 
-TEST_F(MainWindow, ClosingStopsTheWorkerWithinAboutOnePass)
-{
-    startDialog();
-    ASSERT_TRUE(waitConnected());
-    const auto before = clock.nowMs();
-    dlg->close();
-    EXPECT_FALSE(dlg->isVisible() || dlg->workerRunning());
-    EXPECT_LE(clock.nowMs() - before, 150) << "worker time spent during the close";
-    EXPECT_EQ(light.openHandleCount(), 0) << "the worker closed the light on its way out";
-    EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
-}
-
 TEST_F(MainWindow, ClosingWhileAReplyNeverComesStillEndsInOrder)
 {
     light.withholdReplies(true);
@@ -154,27 +147,79 @@ TEST_F(MainWindow, ClosingWhileAReplyNeverComesStillEndsInOrder)
     EXPECT_EQ(light.openHandleCount(), 0);
 }
 
-TEST_F(MainWindow, EnterKeepsTheWindowAndEscapeStopsTheWorkerLikeTheCloseBox)
+TEST_F(MainWindow, EnterKeepsTheWindowAndTheCloseBoxOrEscapeStopsTheWorkerWithinAboutOnePass)
+{
+    for (const bool escape : {false, true}) {
+        data.quitRequested = 0;  // the last window's close must not stop this one's worker
+        startDialog();
+        ASSERT_TRUE(waitConnected());
+        ctl(1018)->setFocus();
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+        QTest::keyClick(dlg.get(), Qt::Key_Enter);
+        ASSERT_TRUE(dlg->isVisible()) << "Enter never closes the window";
+        light.clearCalls();
+        const auto before = clock.nowMs();
+        escape ? QTest::keyClick(dlg.get(), Qt::Key_Escape) : void(dlg->close());
+        EXPECT_FALSE(dlg->isVisible() || dlg->workerRunning());
+        EXPECT_LE(clock.nowMs() - before, 150) << "worker time spent during the close";
+        EXPECT_EQ(light.openHandleCount(), 0) << "the worker closed the light on its way out";
+        EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
+        closeDialog();
+    }
+}
+
+TEST_F(MainWindow, UnderTheSkinEveryFocusableControlShowsItsFocus)
+{
+    ASSERT_EQ(SkinH_AttachEx(QUORLIN_SOURCE_DIR "/resources/red.she", ""), 1);  // the close takes it off
+    startDialog();
+    ASSERT_TRUE(waitConnected());
+    dlg->ShowParameterPanel(true);
+    std::vector<QWidget*> focusable;
+    for (QWidget* w : dlg->findChildren<QWidget*>())
+        if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && !qobject_cast<QComboBox*>(w->parentWidget()))
+            focusable.push_back(w);
+    ASSERT_EQ(focusable.size(), 15u);
+    for (std::size_t i = 0; i < focusable.size(); ++i) {
+        focusable[(i + 1) % focusable.size()]->setFocus();
+        const QImage plain = focusable[i]->grab().toImage();
+        focusable[i]->setFocus();
+        ASSERT_TRUE(focusable[i]->hasFocus());
+        EXPECT_NE(focusable[i]->grab().toImage(), plain) << focusable[i]->objectName().toStdString();
+    }
+}
+
+// Right-clicks `w` and picks the menu's last entry; the menu's entries, "-" for a separator.
+QStringList pickLastOfMenuOver(QWidget* w)
+{
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions())
+                seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            menu->actions().back()->trigger();
+            menu->close();
+        }
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(w, &click);
+    QApplication::processEvents();  // the timer has run when no menu came up
+    return seen;
+}
+
+TEST_F(MainWindow, AboutBoxOpensFromF1AndARightClickAnywhereAfterAnEditsOwnEntries)
 {
     startDialog();
     ASSERT_TRUE(waitConnected());
-    ctl(1018)->setFocus();
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    QTest::keyClick(dlg.get(), Qt::Key_Enter);
-    ASSERT_TRUE(dlg->isVisible()) << "Enter never closes the window";
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    EXPECT_FALSE(dlg->isVisible() || dlg->workerRunning());
-    EXPECT_EQ(light.openHandleCount(), 0);
-}
-
-TEST_F(MainWindow, AboutItemOpensTheAboutBox)
-{
-    startDialog();
     QTest::keyClick(dlg.get(), Qt::Key_F1);
-    ASSERT_EQ(prompts.modalTitles.size(), 1u);
-    EXPECT_EQ(prompts.modalTitles[0], QString::fromUtf8("关于 Quorlin"));
+    const QString about = QString::fromUtf8("关于 Quorlin(&A)...");
+    for (int id : {1003, 1009})
+        EXPECT_EQ(pickLastOfMenuOver(ctl(id)), QStringList{about}) << id;
+    const QStringList overEdit = pickLastOfMenuOver(ctl(1005));
+    EXPECT_TRUE(overEdit.size() > 4 && overEdit.mid(overEdit.size() - 2) == QStringList({"-", about}));
+    ctl(1005)->setEnabled(false);
+    EXPECT_EQ(pickLastOfMenuOver(ctl(1005)), QStringList{about}) << "a disabled edit has no menu of its own";
     dlg->OnSysCommand(0xF060 /* another system command */);
-    EXPECT_EQ(prompts.modalTitles.size(), 1u);
+    EXPECT_EQ(prompts.modalTitles, std::vector<QString>(5, QString::fromUtf8("关于 Quorlin")));
 }
 
 }  // namespace

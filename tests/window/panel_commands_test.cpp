@@ -27,6 +27,8 @@ TEST_F(PanelCommandsTest, SetRefusesOutOfRangeValuesElseStoresSendsOnceAndHidesT
         clickSet(texts);
     const QString range255 = QString::fromUtf8("value 得在1~255之间"), range100 = QString::fromUtf8("value 得在1~100之间");
     EXPECT_EQ(prompts.messages, (std::vector<QString>{range255, range255, range255, range100, range100}));
+    for (const PromptBox& box : prompts.boxes)
+        EXPECT_EQ(std::pair(box.icon, box.caption), std::pair(PromptBox::Icon::Warning, QApplication::applicationName()));
     EXPECT_EQ(parameters(), (std::vector<int>{11, 22, 33, 44})) << "a refused Set stores nothing";
     EXPECT_TRUE(ctl(1020)->isVisible()) << "nor hides the panel";
 
@@ -55,6 +57,7 @@ TEST_F(PanelCommandsTest, LosCalcPulsesDefaultAsksFirstAndTheSkinButtonAttachesO
     ctl<QPushButton>(1017)->click();
     ctl<QPushButton>(1017)->click();
     EXPECT_EQ(prompts.questions, (std::vector<QString>(2, "Load Default Setting?")));
+    EXPECT_EQ(prompts.boxes.back().icon, PromptBox::Icon::None) << "the window's own question has no icon";
     auto writes = newWrites();
     ASSERT_EQ(writes.size(), 3u) << "the two of the pulse, then only the accepted Default";
     EXPECT_EQ(std::exchange(writes[1][kLosCalc], 1), 0);

@@ -1,5 +1,6 @@
 #include "dialog_fixture.h"
 
+#include <QButtonGroup>
 #include <QRadioButton>
 
 namespace quorlin::test {
@@ -87,8 +88,10 @@ TEST_F(RefreshFromDevice, ReportedModeIsAdoptedAndSentBackOnce)
 {
     startConnected();
     data.settings.reportedOperationMode = 1;
+    radio(1027)->group()->setExclusive(false);  // neither checked, as before any reply
     radio(1027)->setChecked(false);
     radio(1028)->setChecked(false);
+    radio(1027)->group()->setExclusive(true);
     dlg->RefreshFromDevice();
     EXPECT_TRUE(radio(1027)->isChecked() && !radio(1028)->isChecked());
     EXPECT_EQ(data.operationMode, 1);
