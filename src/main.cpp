@@ -20,6 +20,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
