@@ -1,7 +1,8 @@
 #!/bin/bash
 # SIGTERM and SIGHUP close the real window through its close steps (the light's
 # handle closed, then the HID library shut down, exit status 0); SIGPIPE is ignored;
-# a SIGHUP ignored from the start (nohup) stays ignored.
+# a SIGHUP ignored from the start (nohup) stays ignored; a copy showing a message
+# box ends on SIGTERM too.
 . "$(dirname "$0")/lib.sh"
 
 # ends_within PID: true once the process has gone (10 s at most).
@@ -36,6 +37,16 @@ wait_for "the status request" more_than $WIN 0 "$STATUS_WRITE"
 kill -HUP $WIN
 sleep 0.5
 check_clean $WIN
+
+# A second copy waits in its "already running" box: SIGTERM ends the box and the copy.
+run_bg second "$QUORLIN_BIN"
+SECOND=$!
+sleep 1
+check_clean $SECOND
+kill -TERM $SECOND
+ends_within $SECOND || fail "SIGTERM did not end the second copy's message box"
+check_clean $WIN
+
 kill -TERM $WIN
 ends_within $WIN || fail "SIGTERM did not end the window started under nohup"
 [ "$(count $WIN '^exit ')" = 1 ] || fail "no hid_exit after SIGTERM"
