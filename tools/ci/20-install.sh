@@ -49,11 +49,13 @@ display=:$(cat "$tmp/display")
     sh -c "exec $exec_line") >"$tmp/menu.out" 2>&1 &
 win=$!
 caption='"Quorlin Sivane Setting Tool V2.3"'
+shown=no
 for _ in $(seq 300); do
-    xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "$caption" && break
+    tree=$(xwininfo -display "$display" -root -tree 2>/dev/null || true)
+    [[ $tree == *"$caption"* ]] && { shown=yes; break; }
     sleep 0.1
 done
-xwininfo -display "$display" -root -tree | grep -qF "$caption" || { cat "$tmp/menu.out" >&2; fail "no window captioned $caption"; }
+[ $shown = yes ] || { cat "$tmp/menu.out" >&2; fail "no window captioned $caption"; }
 cmp "$tmp/home/.config/quorlin/Language.ini" "$usr/share/quorlin/Language.ini" || fail "Language.ini not seeded"
 cmp "$tmp/home/.config/quorlin/red.she" "$usr/share/quorlin/red.she" || fail "red.she not seeded"
 sleep 2
