@@ -3,35 +3,21 @@
 //   bench_proc_scan [--children=N] [benchmark options]
 
 #include "platform/proc_scan.h"
+#include "sleepers.h"
 
 #include <benchmark/benchmark.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
-int countProcesses()
-{
-    int count = 0;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-        const std::string name = entry.path().filename().string();
-        count += name.find_first_not_of("0123456789") == std::string::npos ? 1 : 0;
-    }
-    return count;
-}
+using namespace quorlin::bench;
 
 void BM_ScanNoMatch(benchmark::State& state)
 {
@@ -58,29 +44,6 @@ void BM_SystemProcessList(benchmark::State& state)
         benchmark::DoNotOptimize(quorlin::systemProcessList().isRunning("SignalRgbLauncher.exe"));
 }
 BENCHMARK(BM_SystemProcessList)->Unit(benchmark::kMicrosecond);
-
-std::vector<pid_t> spawnSleepers(int count)
-{
-    std::vector<pid_t> children;
-    char program[] = "sleep";
-    char seconds[] = "600";
-    char* argv[] = {program, seconds, nullptr};
-    for (int i = 0; i < count; ++i) {
-        pid_t pid = 0;
-        if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0)
-            break;
-        children.push_back(pid);
-    }
-    return children;
-}
-
-void stopAll(const std::vector<pid_t>& children)
-{
-    for (const pid_t pid : children)
-        kill(pid, SIGKILL);
-    for (const pid_t pid : children)
-        waitpid(pid, nullptr, 0);
-}
 
 }  // namespace
 
