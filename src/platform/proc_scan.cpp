@@ -76,7 +76,7 @@ bool ProcScan::readName(Process& process)
     const int fd = procscan::openCmdline(procFd_, process.pid);
     if (fd < 0) {
         process.verdict = Verdict::Differs;  // gone since the listing, or not ours to read
-        return ended;
+        return false;
     }
     process.verdict = procscan::nameVerdict(fd, procFd_, process.pid, wanted_);
     if (process.verdict == Verdict::Unreadable)

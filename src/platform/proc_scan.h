@@ -68,7 +68,8 @@ private:
     // Lists the folder and brings the table in line; false when it cannot be read.
     bool relist(std::int64_t now, bool sweep);
     void refresh(Process& process, std::int64_t now, bool isNew, bool sweep);
-    // Reads the verdict; true when the held file's process had ended.
+    // Reads the verdict; true when the held file had ended and another process now
+    // has the number.
     bool readName(Process& process);
     void release(Process& process);
     // Drops every process and the open root folder.
