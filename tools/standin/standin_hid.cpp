@@ -8,6 +8,7 @@
 #include "input_queue.h"
 
 #include "link/clock.h"
+#include "link/device_info_list.h"
 #include "link/sim/simulated_light.h"
 
 #include <hidapi/hidapi.h>
@@ -381,15 +382,7 @@ __attribute__((visibility("default"))) void hid_free_enumeration(hid_device_info
         sd::logCall(call.start, "free_enumeration", -1, -1, EINVAL, "-");
         return;
     }
-    while (devices != nullptr) {
-        hid_device_info* next = devices->next;
-        std::free(devices->path);
-        std::free(devices->serial_number);
-        std::free(devices->manufacturer_string);
-        std::free(devices->product_string);
-        std::free(devices);
-        devices = next;
-    }
+    quorlin::freeDeviceInfoList(devices);
     sd::logCall(call.start, "free_enumeration", -1, 0, 0, "-");
 }
 
