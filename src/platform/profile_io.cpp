@@ -57,11 +57,12 @@ ProfileFileRead readOpenFile(int fd)
         return {Status::tooLarge, {}, 0};
     result.status = Status::ok;
     result.mode = static_cast<unsigned>(info.st_mode & 07777);
-    // The size may be stale or, in /proc and the like, 0: read to the end, bounded.
-    std::string bytes(kProfileFileLimit + 1, '\0');
-    std::size_t have = 0;
-    while (have < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
+    // The size may be stale or, in /proc and the like, 0: read to the end, bounded,
+    // in small pieces so that a small file costs no megabyte of zeroed pages.
+    std::string bytes;
+    char chunk[4096];
+    while (bytes.size() <= kProfileFileLimit) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got == 0)
             break;
         if (got < 0) {
@@ -69,11 +70,10 @@ ProfileFileRead readOpenFile(int fd)
                 continue;
             return {Status::failed, {}, 0};
         }
-        have += static_cast<std::size_t>(got);
+        bytes.append(chunk, static_cast<std::size_t>(got));
     }
-    if (have > kProfileFileLimit)
+    if (bytes.size() > kProfileFileLimit)
         return {Status::tooLarge, {}, 0};
-    bytes.resize(have);
     result.bytes = std::move(bytes);
     return result;
 }
