@@ -228,11 +228,6 @@ struct LockedCall {
     const double start = sd::monotonicMs();
 };
 
-wchar_t* wideCopy(const std::wstring& text)
-{
-    return wcsdup(text.c_str());
-}
-
 void setError(Standin& s, hid_device* device, const char* what, int error)
 {
     std::string text = what;
@@ -340,24 +335,13 @@ __attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned s
         const std::wstring serial = s.serialNumber();
         hid_device_info** link = &head;
         for (int i = 0; i < count; ++i) {
-            auto* node = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
-            if (node == nullptr)
-                break;
             const std::string path = s.interfacePath(i);
             const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
             if (fd >= 0)
                 close(fd);
-            node->path = strdup(path.c_str());
-            node->vendor_id = kVendorId;
-            node->product_id = kProductId;
-            node->serial_number = wideCopy(serial);
-            node->release_number = 0x0100;
-            node->manufacturer_string = wideCopy(L"Quorlin");
-            node->product_string = wideCopy(L"Sivane");
-            node->usage_page = 0xFF00;
-            node->usage = 0x01;
-            node->interface_number = i;
-            node->bus_type = HID_API_BUS_USB;
+            hid_device_info* node = quorlin::sim::SimulatedLight::newInterfaceNode(path, serial.c_str(), i);
+            if (node == nullptr)
+                break;
             *link = node;
             link = &node->next;
             ++listed;

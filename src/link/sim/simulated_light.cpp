@@ -124,6 +124,25 @@ int SimulatedLight::exit()
     return 0;
 }
 
+HidDeviceInfo* SimulatedLight::newInterfaceNode(const std::string& path, const wchar_t* serial, int index)
+{
+    auto* node = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
+    if (node == nullptr)
+        return nullptr;
+    node->path = strdup(path.c_str());
+    node->vendor_id = DeviceLink::kVendorId;
+    node->product_id = DeviceLink::kProductId;
+    node->serial_number = wcsdup(serial);
+    node->release_number = 0x0100;
+    node->manufacturer_string = wcsdup(L"Quorlin");
+    node->product_string = wcsdup(L"Sivane");
+    node->usage_page = 0xFF00;
+    node->usage = 0x01;
+    node->interface_number = index;
+    node->bus_type = HID_API_BUS_USB;
+    return node;
+}
+
 HidDeviceInfo* SimulatedLight::enumerate(unsigned short vendorId, unsigned short productId)
 {
     std::unique_lock lock(mutex_);
@@ -134,21 +153,11 @@ HidDeviceInfo* SimulatedLight::enumerate(unsigned short vendorId, unsigned short
     if (plugged_ && matches) {
         HidDeviceInfo** link = &head;
         for (int i = 0; i < interfaceCount_; ++i) {
-            auto* node = static_cast<HidDeviceInfo*>(std::calloc(1, sizeof(HidDeviceInfo)));
+            const auto serial = serials_.find(i);
+            HidDeviceInfo* node = newInterfaceNode(
+                interfacePath(i), serial != serials_.end() ? serial->second.c_str() : kSerialNumber, i);
             if (node == nullptr)
                 break;
-            node->path = strdup(interfacePath(i).c_str());
-            node->vendor_id = DeviceLink::kVendorId;
-            node->product_id = DeviceLink::kProductId;
-            const auto serial = serials_.find(i);
-            node->serial_number = wcsdup(serial != serials_.end() ? serial->second.c_str() : kSerialNumber);
-            node->release_number = 0x0100;
-            node->manufacturer_string = wcsdup(L"Quorlin");
-            node->product_string = wcsdup(L"Sivane");
-            node->usage_page = 0xFF00;
-            node->usage = 0x01;
-            node->interface_number = i;
-            node->bus_type = HID_API_BUS_USB;
             *link = node;
             link = &node->next;
             ++call.result;

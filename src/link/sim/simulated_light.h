@@ -90,6 +90,9 @@ public:
     void setSettings(const SettingBytes& settings);
     // The path enumeration gives interface `index`.
     static std::string interfacePath(int index);
+    // A list node for interface `index` of the light as hidapi lists it, next = nullptr,
+    // strings on the C heap; nullptr when out of memory.
+    static HidDeviceInfo* newInterfaceNode(const std::string& path, const wchar_t* serial, int index);
     // The serial number enumeration gives interface `index` (kSerialNumber unless
     // set); interfaces with another serial number stand for a second light.
     static constexpr const wchar_t* kSerialNumber = L"SIM0001";
