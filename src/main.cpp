@@ -5,11 +5,13 @@
 #include "link/device_link.h"
 #include "link/notify_window.h"
 #include "link/repeat_limiter.h"
+#include "platform/open_failure_advice.h"
 #include "platform/process_list.h"
-#include "platform/single_instance.h"
-#include "platform/termination_signals.h"
-#include "platform/udev_monitor.h"
-#include "platform/user_folder.h"
+#include "platform/profile_store.h"
+#include "platform/linux/single_instance_lock.h"
+#include "platform/linux/termination_signals.h"
+#include "platform/linux/udev_monitor.h"
+#include "platform/linux/xdg_user_folder.h"
 #include "program_hid_api.h"
 #include "shell/quorlin_app.h"
 #include "shell/whole_data.h"
@@ -130,10 +132,10 @@ int main(int argc, char** argv)
         });
     }
 
-    quorlin::CWholeData wholeData(quorlin::systemProcessList());
+    quorlin::CWholeData wholeData(quorlin::systemProcessList(), quorlin::systemProfileStore());
     quorlin::CQuorlinApp theApp(wholeData);
     quorlin::DeviceLink deviceLink(wholeData, quorlin::programHidApi(), quorlin::systemClock(),
-                                   workerOut, std::cerr);
+                                   workerOut, std::cerr, quorlin::systemOpenFailureAdvice());
 
     quorlin::SingleInstanceLock instanceLock;
     const quorlin::AppServices services{

@@ -14,6 +14,7 @@
 #include "link/device_link.h"
 #include "link/sim/simulated_light.h"
 #include "platform/process_list.h"
+#include "platform/profile_store.h"
 #include "shell/language_strings.h"
 #include "shell/skin.h"
 #include "shell/whole_data.h"
@@ -54,7 +55,7 @@ bool withWindow(const std::string& language, const std::string& skin, const std:
 {
     if (!skin.empty() && SkinH_AttachEx(skin.c_str(), "") == 0)
         std::fprintf(stderr, "screenshot: cannot use the skin %s; drawing the standard look\n", skin.c_str());
-    CWholeData data(systemProcessList());
+    CWholeData data(systemProcessList(), systemProfileStore());
     data.languageType = language == "English" ? "English,1;Japanese,0;" : "English,0;Japanese,1;";
     data.loadLanguage(language);
     sim::SimulatedLight light(systemClock(), 1, kShownSettings);

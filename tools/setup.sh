@@ -13,7 +13,7 @@ mode=${1:-}
 program=quorlin
 case "$mode ${2:-}" in
   "run "|"test ") ;;
-  "run demo") program=tools/quorlinctl/quorlin-demo ;;
+  "run demo") program=quorlin-demo ;;
   *) echo "usage: bash tools/setup.sh run [demo] | test" >&2; exit 2 ;;
 esac
 

@@ -10,6 +10,7 @@
 #include "link/device_link.h"
 #include "link/sim/simulated_light.h"
 #include "platform/process_list.h"
+#include "platform/profile_store.h"
 #include "shell/whole_data.h"
 #include "window/quorlin_dlg.h"
 #include "window/user_prompts.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     using namespace quorlin;
-    CWholeData data(systemProcessList());
+    CWholeData data(systemProcessList(), systemProfileStore());
     data.loadLanguage("English");
     sim::SimulatedLight light(systemClock(), 1);
     std::ostringstream diagnostics;

@@ -1,8 +1,8 @@
 #include "link/device_link.h"
 
+#include "platform/open_failure_advice.h"
+#include "platform/trace_sink.h"
 #include "shell/whole_data.h"
-
-#include <QLoggingCategory>
 
 #include <cerrno>
 #include <cstring>
@@ -13,8 +13,6 @@
 namespace quorlin {
 namespace {
 
-Q_LOGGING_CATEGORY(lcLinkTrace, "quorlin.link.trace", QtInfoMsg)
-
 constexpr int kSettingsLeadMs = 40;
 constexpr int kGateStepMs = 10;
 constexpr int kReplyWaitMs = 40;
@@ -23,11 +21,6 @@ constexpr int kCloseSettleMs = 10;
 constexpr int kWriteFailed = -1;
 // Enough to empty hidraw's queue (64 reports) without spinning on a chatty device.
 constexpr int kMaxStaleReports = 64;
-
-bool isPermissionError(int error)
-{
-    return error == EACCES || error == EPERM;
-}
 
 // hidapi 0.13 lists one node per top-level collection of a hidraw file, all with
 // the file's path: a file opened twice would get every report twice.
@@ -42,8 +35,9 @@ bool listedBefore(const HidDeviceInfo* head, const HidDeviceInfo* node)
 
 }  // namespace
 
-DeviceLink::DeviceLink(CWholeData& data, HidApi& hid, Clock& clock, std::ostream& out, std::ostream& err)
-    : data_(data), hid_(hid), clock_(clock), out_(out), err_(err)
+DeviceLink::DeviceLink(CWholeData& data, HidApi& hid, Clock& clock, std::ostream& out, std::ostream& err,
+                       const OpenFailureAdvice& advice)
+    : data_(data), hid_(hid), clock_(clock), out_(out), err_(err), advice_(advice)
 {
     threadRunFlag = 0;
 }
@@ -92,7 +86,7 @@ int DeviceLink::openDevices()
         }
         if (handle == nullptr) {
             out_ << "cannot open dev!" << std::endl;
-            if (failure == 0 || isPermissionError(error))
+            if (failure == 0 || advice_.isPermissionError(error))
                 failure = error;
         } else {
             ++opened;
@@ -123,13 +117,7 @@ void DeviceLink::explainOpenFailure(int error)
     err_ << "Quorlin: the light (USB " << std::hex << kVendorId << ':' << kProductId << std::dec
          << ") is plugged in, but none of its HID interfaces could be opened: "
          << std::strerror(error) << ".\n";
-    if (isPermissionError(error)) {
-        err_ << "This user may not open the light's hidraw devices. Install the udev rule "
-                "70-quorlin.rules (shipped in resources/) into /etc/udev/rules.d, e.g.\n"
-                "  sudo cp resources/70-quorlin.rules /etc/udev/rules.d/\n"
-                "  sudo udevadm control --reload-rules && sudo udevadm trigger\n"
-                "then unplug the light and plug it in again.\n";
-    }
+    advice_.write(err_, error);
     err_ << "The program keeps trying and shows the light as disconnected meanwhile." << std::endl;
 }
 
@@ -190,7 +178,7 @@ int DeviceLink::writeSettings(std::uint8_t variant)
         if (handle == nullptr)
             continue;
         const int res = hid_.write(handle, report.data(), report.size());
-        qCDebug(lcLinkTrace, "write res::::%d", res);
+        traceLine("write res::::%d", res);
     }
     return 1;
 }
@@ -258,7 +246,7 @@ int DeviceLink::queryStatus()
             return 0;
         }
     }
-    qCDebug(lcLinkTrace, "write : m_temp_index :%d,hid_write data res: %d", index, result);
+    traceLine("write : m_temp_index :%d,hid_write data res: %d", index, result);
     clock_.sleepMs(kGateStepMs);
     return result;
 }
@@ -279,9 +267,9 @@ int DeviceLink::readStatus()
         clock_.sleepMs(kRejectedReplyPauseMs);
         return 0;
     }
-    qCDebug(lcLinkTrace, "read: m_temp_index:%d;;;12 :%d   bReadCnt_0:%d ", m_temp_index.load(),
+    traceLine("read: m_temp_index:%d;;;12 :%d   bReadCnt_0:%d ", m_temp_index.load(),
             static_cast<int>(reply[kReplyMarkIndex]), static_cast<int>(reads));
-    applyStatusReply(reply, data_, [](std::uint8_t value) { qCDebug(lcLinkTrace, "%d", value); });
+    applyStatusReply(reply, data_, [](std::uint8_t value) { traceLine("%d", value); });
     return 1;
 }
 

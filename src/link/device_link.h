@@ -6,6 +6,7 @@
 #include "link/clock.h"
 #include "link/hid_api.h"
 #include "link/settings_reports.h"
+#include "platform/open_failure_advice.h"
 
 #include <atomic>
 #include <cstdint>
@@ -15,6 +16,7 @@
 namespace quorlin {
 
 class CWholeData;
+class OpenFailureAdvice;
 
 class DeviceLink {
 public:
@@ -25,7 +27,9 @@ public:
 
     // `out` receives the enumeration diagnostics, `err` the one-time explanation of
     // why the light was listed but could not be opened.
-    DeviceLink(CWholeData& data, HidApi& hid, Clock& clock, std::ostream& out, std::ostream& err);
+    // `advice` tells the user what to do when the light is listed but will not open.
+    DeviceLink(CWholeData& data, HidApi& hid, Clock& clock, std::ostream& out, std::ostream& err,
+               const OpenFailureAdvice& advice = noOpenFailureAdvice());
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
     ~DeviceLink();
@@ -75,6 +79,7 @@ private:
     Clock& clock_;
     std::ostream& out_;
     std::ostream& err_;
+    const OpenFailureAdvice& advice_;
     std::mutex reportLock_;  // lastSent: both threads may build a report
     bool explainedOpenFailure_ = false;
 };

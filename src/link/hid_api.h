@@ -3,20 +3,16 @@
 // for one so that the real backend is a thin pass-through and a simulated light can
 // stand in for tests and demos.
 
+#include "link/hid_types.h"
+
 #include <hidapi/hidapi.h>
 
 #include <cstddef>
 
 namespace quorlin {
 
-// A handle to one opened HID interface. Opaque: only the backend that returned it
-// knows what it points at.
-struct HidHandleTag;
-using HidHandle = HidHandleTag*;
-
 // Enumeration nodes are hidapi's own public record; a backend that builds its own
 // list must also be the one that frees it.
-using HidDeviceInfo = hid_device_info;
 
 class HidApi {
 public:
@@ -44,7 +40,8 @@ public:
     virtual void close(HidHandle device) = 0;
 };
 
-// The backend the program uses: Debian's shared hidapi, hidraw flavour.
+// The backend the program uses: hidapi (hidraw on Linux, its Windows backend on
+// Windows).
 HidApi& systemHidApi();
 
 }  // namespace quorlin

@@ -3,7 +3,7 @@
 
 #include "shell/language.h"
 
-#include "platform/profile_file.h"
+#include "platform/profile_store.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
 
@@ -81,7 +81,7 @@ std::vector<std::string> CWholeData::splitText(std::string text, std::string del
 
 void CWholeData::loadLanguageSetting()
 {
-    languageType = readProfileString(kSection, kKey, kNothingSelected, iniPath);
+    languageType = profiles_.read(kSection, kKey, kNothingSelected, iniPath);
     for (const std::string& text : splitText(languageType, ";")) {
         const LanguageEntry entry = parseLanguageEntry(text);
         if (entry.flag == 1) {
@@ -105,7 +105,7 @@ void CWholeData::loadLanguage(std::string name)
 
 void CWholeData::saveLanguageType(std::string value)
 {
-    writeProfileString(kSection, kKey, value, iniPath);
+    profiles_.write(kSection, kKey, value, iniPath);
 }
 
 }  // namespace quorlin

@@ -1,6 +1,6 @@
 #include "shell/quorlin_app.h"
 
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance_lock.h"
 #include "shell/skin.h"
 #include "shell/whole_data.h"
 #include "window/quorlin_dlg.h"

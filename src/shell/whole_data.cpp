@@ -13,7 +13,10 @@ void LinkFlagWord::Byte::store(std::uint8_t value)
     }
 }
 
-CWholeData::CWholeData(ProcessList& processes) : iniPath(kDefaultIniPath), processes_(processes) {}
+CWholeData::CWholeData(ProcessList& processes, ProfileStore& profiles)
+    : iniPath(kDefaultIniPath), processes_(processes), profiles_(profiles)
+{
+}
 
 void CWholeData::setLinkBusyUsable(std::uint8_t busy, std::uint8_t usable)
 {

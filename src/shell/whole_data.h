@@ -3,20 +3,19 @@
 // worker share state. Members are public and used directly; every value that both
 // threads touch is an atomic of the width the two threads write.
 
-#include "link/hid_api.h"
-#include "shell/handle_slot.h"
+#include "link/hid_types.h"
 #include "shell/language_table.h"
 #include "shell/light_settings.h"
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace quorlin {
 
 class ProcessList;
+class ProfileStore;
 
 using Flag32 = std::atomic<std::uint32_t>;
 using Flag8 = std::atomic<std::uint8_t>;
@@ -48,22 +47,16 @@ public:
     static constexpr const char* kDefaultIniPath = ".\\Language.ini";
     static constexpr const char* kLauncherExe = "SignalRgbLauncher.exe";
 
-    explicit CWholeData(ProcessList& processes);
+    // `profiles` holds the language setting (iniPath).
+    CWholeData(ProcessList& processes, ProfileStore& profiles);
     CWholeData(const CWholeData&) = delete;
     CWholeData& operator=(const CWholeData&) = delete;
     ~CWholeData() = default;
 
-    HandleSlot singleSlot;                   // reserved
-    std::vector<std::string> spareTextList;  // reserved
-    std::string spareText;                   // reserved
-    Flag8 spareFlag{0};                      // reserved
-    HandleSlot slotTable[50];                // reserved
     LightSettings settings;
-    Flag32 windowCreated{0};                 // reserved
     Flag32 pollEnabled{0};
     Flag32 linkReady{0};
     Flag32 quitRequested{0};
-    std::vector<std::uintptr_t> spareList;   // reserved
     Flag8 hotkeyStateAC{0};
     Flag8 hotkeyStatePF{0};
 private:
@@ -71,8 +64,6 @@ private:
 public:
     LinkFlagWord::Byte linkBusy{linkFlags_.word, 0};
     LinkFlagWord::Byte linkUsable{linkFlags_.word, 8};
-    std::map<std::string, std::uint32_t> spareMapA;  // reserved
-    std::map<std::string, std::uint32_t> spareMapB;  // reserved
     // Guarded by DeviceLink::linkLock: rebuilt by the worker, walked by both threads.
     std::vector<HidHandle> deviceHandles;
     std::vector<HidDeviceInfo*> deviceInfos;
@@ -96,6 +87,7 @@ public:
 
 private:
     ProcessList& processes_;
+    ProfileStore& profiles_;
 };
 
 }  // namespace quorlin

@@ -4,6 +4,7 @@
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 #include "support/locked_stream.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,8 @@ TEST(DeviceLinkThreads, SendsFromBothThreadsKeepTheLastReportConsistent)
     test::FakeClock clock;
     sim::SimulatedLight light(clock, 1);
     test::FakeProcessList processes;
-    CWholeData data(processes);
+    test::MemoryProfileStore profiles;
+    CWholeData data(processes, profiles);
     test::LockedStream out;
     DeviceLink link(data, light, clock, out, out);
     data.linkReady = 1;

@@ -3,6 +3,7 @@
 #include "link/device_broadcast.h"
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,8 @@ protected:
         handleDeviceChange(data, kind, makeBroadcastRecord(type, name).data(), out);
     }
     test::FakeProcessList processes;
-    CWholeData data{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData data{processes, profiles};
     std::ostream out{this};
     std::vector<std::pair<int, int>> atFlush;
 };

@@ -6,6 +6,7 @@
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 #include "support/locked_stream.h"
 
 #include <gmock/gmock.h>
@@ -55,7 +56,8 @@ protected:
     ScriptClock clock;
     SimulatedLight light{clock, 2};
     test::FakeProcessList processes;
-    CWholeData data{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData data{processes, profiles};
     test::LockedStream out;
     test::LockedStream err;
     DeviceLink link{data, light, clock, out, err};

@@ -1,9 +1,10 @@
 #include "link/notify_window.h"
 
 #include "link/fake_usb_event_source.h"
-#include "platform/udev_monitor.h"
+#include "platform/linux/udev_monitor.h"
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -26,7 +27,8 @@ protected:
         static QCoreApplication app(argc, argv);  // the only one core_tests makes
     }
     test::FakeProcessList processes;
-    CWholeData data{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData data{processes, profiles};
     std::ostringstream out;
     Source* source = new Source;
     NotifyWindow window{data, out, std::unique_ptr<UsbEventSource>(source)};

@@ -2,6 +2,7 @@
 
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,8 @@ namespace {
 class SettingsReports : public ::testing::Test {
 protected:
     test::FakeProcessList processes;
-    CWholeData data{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData data{processes, profiles};
     SettingBytes lastSent{};
     OutputReport report{};
 

@@ -1,4 +1,4 @@
-#include "platform/profile_file.h"
+#include "platform/linux/profile_file.h"
 
 #include "platform/as_user.h"
 #include "platform/spawned_process.h"

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance_lock.h"
 
 #include "platform/as_user.h"
 #include "platform/spawned_process.h"

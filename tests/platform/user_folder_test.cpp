@@ -1,4 +1,4 @@
-#include "platform/user_folder.h"
+#include "platform/linux/xdg_user_folder.h"
 
 #include "platform/spawned_process.h"
 

@@ -2,9 +2,11 @@
 
 #include "link/device_link.h"
 #include "link/sim/simulated_light.h"
+#include "platform/linux/udev_rule_advice.h"
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <gmock/gmock.h>
 
@@ -29,10 +31,11 @@ protected:
     test::FakeProcessList processes;
     sim::SimulatedLight light{clock, 2, kLightState};
     std::ostringstream out, err;
+    UdevRuleAdvice advice;  // the advice quorlinctl gives on Linux
 
     int run(const std::vector<std::string>& args)
     {
-        Quorlinctl tool(light, processes, clock, out, err);
+        Quorlinctl tool(light, processes, clock, out, err, advice);
         return tool.run(args);
     }
     // Every write as "<interface>:<bytes 0..15 in hex>"; the rest of a report must be zeros.
@@ -142,7 +145,7 @@ TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
         if (c.arrange)
             c.arrange(fresh, freshProcesses);
         err.str("");
-        Quorlinctl tool(fresh, freshProcesses, clock, out, err);
+        Quorlinctl tool(fresh, freshProcesses, clock, out, err, advice);
         EXPECT_EQ(tool.run(c.args), c.code);
         EXPECT_THAT(err.str(), HasSubstr(c.says));
         if (c.code == 2) {
@@ -197,7 +200,8 @@ TEST_F(QuorlinctlTest, LosCalcPulseKeepsTheWindowsTiming)
 // window must skip the tool's reply and read the light's answer to its own query.
 TEST_F(QuorlinctlTest, RunningWindowSkipsTheToolsReplyAndSeesTheChangeAtItsNextQuery)
 {
-    CWholeData windowData{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData windowData{processes, profiles};
     windowData.setLinkBusyUsable(0, 1);
     std::ostringstream windowOut;
     DeviceLink window(windowData, light, clock, windowOut, windowOut);

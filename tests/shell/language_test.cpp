@@ -1,13 +1,17 @@
 #include "shell/language.h"
 
-#include "platform/spawned_process.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace quorlin {
 namespace {
@@ -32,18 +36,17 @@ TEST(LanguageValue, SplitsIntoEntriesOfANameAndAFlagReadAsAtoiWouldButClamped)
     }
 }
 
-// A data object whose ".\Language.ini" lives in a fresh current directory.
+// A data object whose ".\Language.ini" lives in a profile store in memory; the
+// stores themselves have their own suites.
 class LanguageFile : public ::testing::Test {
 protected:
-    LanguageFile() { std::filesystem::current_path(dir.path); }
-    ~LanguageFile() override { std::filesystem::current_path(previous); }
-    void writeIni(const std::string& text) { std::ofstream("Language.ini", std::ios::binary) << text; }
+    void writeIni(const std::string& text) { profiles.files[CWholeData::kDefaultIniPath] = text; }
+    std::string iniText() const { return profiles.files.at(CWholeData::kDefaultIniPath); }
     Strings table() const { return *data.languageTable.snapshot(); }
 
-    const std::filesystem::path previous = std::filesystem::current_path();
-    test::TempDir dir;
     test::FakeProcessList processes;
-    CWholeData data{processes};
+    test::MemoryProfileStore profiles;
+    CWholeData data{processes, profiles};
 };
 
 TEST_F(LanguageFile, FirstEntryFlaggedOneSelectsTheLanguageAndNoneLeavesTheTable)
@@ -75,8 +78,7 @@ TEST_F(LanguageFile, SavedValueIsReadBackAndTheRestOfTheFileKept)
     data.saveLanguageType("English,0;Japanese,1;");
     data.loadLanguageSetting();
     EXPECT_EQ(table(), japanese);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream("Language.ini", std::ios::binary).rdbuf()), {}),
-              "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
+    EXPECT_EQ(iniText(), "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
 }
 
 TEST_F(LanguageFile, ReaderOnAnotherThreadSeesWholeTablesOnly)

@@ -1,6 +1,6 @@
 #include "shell/quorlin_app.h"
 
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance_lock.h"
 #include "window/dialog_fixture.h"
 
 #include <QTemporaryDir>

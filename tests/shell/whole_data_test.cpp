@@ -1,6 +1,7 @@
 #include "shell/whole_data.h"
 
 #include "support/fake_process_list.h"
+#include "support/memory_profile_store.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,14 @@ namespace {
 TEST(WholeData, StartsWithEverythingOffAndTheLanguageFileName)
 {
     test::FakeProcessList processes;
-    CWholeData data(processes);
+    test::MemoryProfileStore profiles;
+    CWholeData data(processes, profiles);
     for (std::size_t i = 0; i < 20; ++i)
         EXPECT_EQ(data.settings.at(i), 0);
     EXPECT_EQ(data.reconnectRequested | data.pollEnabled | data.linkReady, 0u);
     EXPECT_EQ(data.linkBusy | data.linkUsable, 0);
     EXPECT_EQ(data.iniPath, ".\\Language.ini");
     EXPECT_TRUE(data.languageTable.empty());
-    EXPECT_EQ(data.slotTable[49].secondHandle, HandleSlot::kInvalid);
 }
 
 // Both threads write their own byte of the busy/usable word; neither may lose the
@@ -27,7 +28,8 @@ TEST(WholeData, StartsWithEverythingOffAndTheLanguageFileName)
 TEST(WholeData, BusyAndUsableBytesNeverOverwriteEachOther)
 {
     test::FakeProcessList processes;
-    CWholeData data(processes);
+    test::MemoryProfileStore profiles;
+    CWholeData data(processes, profiles);
     data.setLinkBusyUsable(1, 0);
     EXPECT_EQ(data.linkBusy, 1);
     EXPECT_EQ(data.linkUsable, 0);

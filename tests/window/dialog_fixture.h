@@ -7,6 +7,7 @@
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
+#include "platform/linux/ini_profile_store.h"
 #include "support/locked_stream.h"
 #include "window/quorlin_dlg.h"
 #include "window/user_prompts.h"
@@ -68,7 +69,8 @@ protected:
     FakeClock clock{0.05};
     sim::SimulatedLight light{clock, 1};
     FakeProcessList processes;
-    CWholeData data{processes};
+    IniProfileStore profiles;  // the window's tests read and write real files
+    CWholeData data{processes, profiles};
     LockedStream out;
     LockedStream err;
     DeviceLink link{data, light, clock, out, err};

@@ -2,7 +2,7 @@
 // about. The link worker makes this check about ten times a second.
 //   bench_proc_scan [--children=N] [benchmark options]
 
-#include "platform/proc_scan.h"
+#include "platform/linux/proc_scan.h"
 #include "sleepers.h"
 
 #include <benchmark/benchmark.h>

@@ -5,6 +5,7 @@
 #include "shell/whole_data.h"
 
 #include "no_processes.h"
+#include "platform/profile_store.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     NoProcesses processes;
-    CWholeData whole(processes);
+    CWholeData whole(processes, quorlin::systemProfileStore());
     for (const std::string& name : names) {
         whole.loadLanguage(name);
         if (whole.languageTable.size() != 9)

@@ -1,6 +1,6 @@
 // The profile reader and writer on arbitrary INI text: a key written into any file
 // reads back as written, and every byte outside the one line written is kept.
-#include "platform/profile_file.h"
+#include "platform/linux/profile_file.h"
 #include "platform/profile_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

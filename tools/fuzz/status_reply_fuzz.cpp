@@ -5,6 +5,7 @@
 #include "shell/whole_data.h"
 
 #include "no_processes.h"
+#include "platform/profile_store.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     NoProcesses processes;
-    CWholeData whole(processes);
+    CWholeData whole(processes, quorlin::systemProfileStore());
     const std::uint8_t busy = input.ConsumeIntegral<std::uint8_t>() % 3 == 0;
     const std::uint8_t usable = input.ConsumeIntegral<std::uint8_t>() % 3 != 0;
     whole.setLinkBusyUsable(busy, usable);

@@ -7,6 +7,7 @@
 #include "shell/whole_data.h"
 
 #include "no_processes.h"
+#include "platform/profile_store.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     NoProcesses processes;
-    CWholeData whole(processes);
+    CWholeData whole(processes, quorlin::systemProfileStore());
     whole.setLinkBusyUsable(0, 1);
     std::ostringstream out;
 

@@ -2,7 +2,8 @@
 // One key of a private profile (INI) file, read and written with the Windows
 // semantics the program's language setting relies on.
 
-#include "platform/profile_io.h"
+#include "platform/linux/profile_io.h"
+#include "platform/profile_store.h"
 
 #include <cstddef>
 #include <iosfwd>
@@ -10,9 +11,6 @@
 #include <string_view>
 
 namespace quorlin {
-
-// A value read from a profile keeps at most this many bytes (a 100-byte buffer).
-inline constexpr std::size_t kProfileValueLimit = 99;
 
 // Standard error: where the profile functions say why a file was passed over or
 // not written, one line each time.
@@ -33,12 +31,8 @@ std::string readProfileString(std::string_view section, std::string_view key, st
                               const std::string& path, ProfileIo& io = systemProfileIo(),
                               std::ostream& warnings = profileWarnings());
 
-enum class ProfileWrite {
-    written,        // the file now holds the value
-    alreadyStored,  // it held it already and was not touched
-    notWritten,     // the file is as it was; one line on `warnings` said why
-                    // (except for names and values the file cannot hold)
-};
+// ProfileWrite::notWritten: one line on `warnings` said why (except for names and
+// values the file cannot hold).
 
 // Stores `value` as `key` in `section`, creating the file, the section or the key
 // as needed and keeping every other byte of the file. A symbolic link is written

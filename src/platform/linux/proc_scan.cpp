@@ -1,4 +1,4 @@
-#include "platform/proc_scan.h"
+#include "platform/linux/proc_scan.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/linux/single_instance_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "platform/udev_monitor.h"
+#include "platform/linux/udev_monitor.h"
 
 #include <fcntl.h>
 #include <libudev.h>

@@ -1,6 +1,6 @@
-#include "platform/proc_scan_list.h"
+#include "platform/linux/proc_scan_list.h"
 
-#include "platform/proc_scan_name.h"
+#include "platform/linux/proc_scan_name.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -7,8 +7,9 @@
 #include "tool_hid.h"
 
 #include "link/device_link.h"
-#include "link/open_failure_hint.h"
 #include "link/settings_reports.h"
+#include "platform/open_failure_advice.h"
+#include "platform/profile_store.h"
 #include "shell/whole_data.h"
 
 #include <cstdio>
@@ -39,14 +40,26 @@ int noLight(std::ostream& err, const std::string& device)
     return kNoLight;
 }
 
-int notOpenable(std::ostream& err, const std::string& path, int error)
+int notOpenable(std::ostream& err, const std::string& path, int error, const OpenFailureAdvice& advice)
 {
     err << "quorlinctl: the light is plugged in, but " << path << " could not be opened: "
         << std::strerror(error) << ".\n";
-    if (isPermissionError(error))
-        writeUdevRuleHint(err);
+    advice.write(err, error);
     return kNotOpenable;
 }
+
+// quorlinctl never reads or writes the window's language setting.
+class NoProfileStore final : public ProfileStore {
+public:
+    std::string read(std::string_view, std::string_view, std::string_view defaultValue, const std::string&) override
+    {
+        return std::string(defaultValue);
+    }
+    ProfileWrite write(std::string_view, std::string_view, std::string_view, const std::string&) override
+    {
+        return ProfileWrite::notWritten;
+    }
+};
 
 }  // namespace
 
@@ -54,8 +67,9 @@ int notOpenable(std::ostream& err, const std::string& path, int error)
 // the window primes them, so every wait and check of the protocol applies unchanged.
 class Session {
 public:
-    Session(ToolHid& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err)
-        : hid_(hid), clock_(clock), out_(out), err_(err), data_(processes),
+    Session(ToolHid& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err,
+            const OpenFailureAdvice& advice)
+        : hid_(hid), clock_(clock), out_(out), err_(err), advice_(advice), data_(processes, noProfiles_),
           link_(data_, hid, clock, silent_, silent_)
     {
         data_.setLinkBusyUsable(0, 1);
@@ -78,7 +92,9 @@ private:
     Clock& clock_;
     std::ostream& out_;
     std::ostream& err_;
+    const OpenFailureAdvice& advice_;
     std::ostream silent_{nullptr};  // DeviceLink's diagnostics: the tool says it better
+    NoProfileStore noProfiles_;
     CWholeData data_;
     DeviceLink link_;
 };
@@ -138,7 +154,7 @@ int Session::open(const std::string& device)
         return noLight(err_, device);
     // The window reads nothing while an interface is shut, and neither does the tool.
     const auto& [path, error] = failures.front();
-    return notOpenable(err_, path, error);
+    return notOpenable(err_, path, error, advice_);
 }
 
 int Session::readState()
@@ -204,8 +220,9 @@ int Session::launcherRunning(bool nothingSent)
     return kLauncherRunning;
 }
 
-Quorlinctl::Quorlinctl(HidApi& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err)
-    : hid_(hid), processes_(processes), clock_(clock), out_(out), err_(err)
+Quorlinctl::Quorlinctl(HidApi& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err,
+                       const OpenFailureAdvice& advice)
+    : hid_(hid), processes_(processes), clock_(clock), out_(out), err_(err), advice_(advice)
 {
 }
 
@@ -242,7 +259,7 @@ int Quorlinctl::execute(const Invocation& invocation)
     if (invocation.command == Command::List) {
         code = list(hid, invocation.device);
     } else {
-        Session session(hid, processes_, clock_, out_, err_);
+        Session session(hid, processes_, clock_, out_, err_, advice_);
         code = session.run(invocation);
     }
     hid.exit();
@@ -269,13 +286,13 @@ int Quorlinctl::list(ToolHid& hid, const std::string& device)
                 out_ << "  " << path << ": openable\n";
             } else {
                 const int error = hid.openFailures().back().second;
-                if (failure.second == 0 || (isPermissionError(error) && !isPermissionError(failure.second)))
+                if (failure.second == 0 || (advice_.isPermissionError(error) && !advice_.isPermissionError(failure.second)))
                     failure = {path, error};
                 out_ << "  " << path << ": not openable (" << std::strerror(error) << ")\n";
             }
         }
     }
-    return failure.second == 0 ? kDone : notOpenable(err_, failure.first, failure.second);
+    return failure.second == 0 ? kDone : notOpenable(err_, failure.first, failure.second, advice_);
 }
 
 bool wantsSimulation(const std::vector<std::string>& args)

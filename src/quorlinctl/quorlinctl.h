@@ -6,6 +6,7 @@
 
 #include "link/clock.h"
 #include "link/hid_api.h"
+#include "platform/open_failure_advice.h"
 #include "platform/process_list.h"
 
 #include <iosfwd>
@@ -19,8 +20,10 @@ struct Invocation;
 
 class Quorlinctl {
 public:
-    // `out` gets the command's result, `err` every complaint.
-    Quorlinctl(HidApi& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err);
+    // `out` gets the command's result, `err` every complaint; `advice` tells what to
+    // do about a light that is listed but will not open.
+    Quorlinctl(HidApi& hid, ProcessList& processes, Clock& clock, std::ostream& out, std::ostream& err,
+               const OpenFailureAdvice& advice = noOpenFailureAdvice());
 
     // Parses `args` (without the program name) and runs the command; returns its exit
     // code (exit_codes.h). A bad argument is reported with the usage line before
@@ -36,6 +39,7 @@ private:
     Clock& clock_;
     std::ostream& out_;
     std::ostream& err_;
+    const OpenFailureAdvice& advice_;
 };
 
 // Whether `args` ask for the simulated light (and parse at all).

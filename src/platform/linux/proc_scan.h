@@ -17,8 +17,8 @@
 // as a new process.
 
 #include "platform/process_list.h"
-#include "platform/proc_scan_list.h"
-#include "platform/proc_scan_name.h"
+#include "platform/linux/proc_scan_list.h"
+#include "platform/linux/proc_scan_name.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/profile_io.h"
+#include "platform/linux/profile_io.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/proc_scan_name.h"
+#include "platform/linux/proc_scan_name.h"
 
 #include <fcntl.h>
 #include <unistd.h>

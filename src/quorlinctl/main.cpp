@@ -14,6 +14,6 @@ int main(int argc, char** argv)
     quorlin::HidApi& hid =
         quorlin::ctl::wantsSimulation(args) ? quorlin::sim::demoLight() : quorlin::systemHidApi();
     quorlin::ctl::Quorlinctl tool(hid, quorlin::systemProcessList(), quorlin::systemClock(), std::cout,
-                                  std::cerr);
+                                  std::cerr, quorlin::systemOpenFailureAdvice());
     return tool.run(args);
 }

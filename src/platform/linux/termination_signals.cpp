@@ -1,4 +1,4 @@
-#include "platform/termination_signals.h"
+#include "platform/linux/termination_signals.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,0 +1,26 @@
+#pragma once
+// What a user can do when the light is listed but will not open. The advice depends
+// on the system (a udev rule on Linux; another program holding the light on
+// Windows), so the program passes its system's advice to the link and to quorlinctl.
+
+#include <iosfwd>
+
+namespace quorlin {
+
+class OpenFailureAdvice {
+public:
+    virtual ~OpenFailureAdvice() = default;
+    // True for the errno values that mean "this user may not open it".
+    virtual bool isPermissionError(int error) const;
+    // Whole lines telling what to do about `error`, or nothing when there is no
+    // advice. Cannot fail; a failed write only sets the stream's state.
+    virtual void write(std::ostream& out, int error) const = 0;
+};
+
+// Advice that says nothing beyond the error itself: for tests and simulations.
+const OpenFailureAdvice& noOpenFailureAdvice();
+
+// The running system's advice; one per program.
+const OpenFailureAdvice& systemOpenFailureAdvice();
+
+}  // namespace quorlin
