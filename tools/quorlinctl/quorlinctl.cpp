@@ -6,6 +6,7 @@
 #include "status_output.h"
 #include "tool_hid.h"
 
+#include "licence.h"
 #include "link/device_link.h"
 #include "link/open_failure_hint.h"
 #include "link/settings_reports.h"
@@ -232,7 +233,7 @@ int Quorlinctl::execute(const Invocation& invocation)
         return kDone;
     }
     if (invocation.command == Command::Version) {
-        out_ << "quorlinctl " << QUORLINCTL_VERSION << '\n';
+        out_ << "quorlinctl " << QUORLINCTL_VERSION << '\n' << kLicenceNotice << '\n';
         return kDone;
     }
 
