@@ -83,7 +83,7 @@ for _ in $(seq 300); do
 done
 [ $shown = yes ] || { cat "$tmp/menu.out" >&2; fail "no window captioned $caption"; }
 # A launcher groups the window under its menu entry by the class part of WM_CLASS.
-window=$(printf '%s\n' "$tree" | grep -F "$caption" | awk '{ print $1; exit }')
+window=$(grep -m 1 -F "$caption" <<<"$tree" | awk '{ print $1 }')
 wm_class=$(xprop -display "$display" -id "$window" WM_CLASS)
 echo "$wm_class"
 class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p' <<<"$wm_class")
