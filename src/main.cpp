@@ -1,6 +1,7 @@
 // Quorlin's entry point. The three program-wide objects are built here in their
 // fixed order (the data object, the application, the transport) and torn down in
 // reverse when main returns.
+#include "licence.h"
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "link/notify_window.h"
@@ -42,11 +43,11 @@ const char* programName(const char* argv0)
 void printHelp(const char* name)
 {
     std::cout << "Usage: " << name << " [--user-folder]\n"
-              << "The setting tool for the Quorlin Sivane USB light.\n\n"
+              << quorlin::programLight().helpLine << "\n\n"
               << "  --user-folder  work in $XDG_CONFIG_HOME/quorlin (~/.config/quorlin), created and\n"
               << "                 given the installed Language.ini and red.she when they are missing\n"
               << "  --help         print this help and exit\n"
-              << "  --version      print the version and exit\n\n"
+              << "  --version      print the version and the licence and exit\n\n"
               << "Without --user-folder, Language.ini and red.she are read from the current folder.\n"
               << "Qt's own options (-platform, -style, ...) are accepted as well.\n";
 }
@@ -102,7 +103,9 @@ int main(int argc, char** argv)
             return 0;
         }
         if (option == "--version") {
-            std::cout << programName(argv[0]) << ' ' << QUORLIN_VERSION << std::endl;
+            std::cout << programName(argv[0]) << ' ' << QUORLIN_VERSION
+                      << quorlin::programLight().versionNote << '\n'
+                      << quorlin::kLicenceNotice << std::endl;
             return 0;
         }
         userFolder = userFolder || option == "--user-folder";
@@ -123,6 +126,8 @@ int main(int argc, char** argv)
 
     QApplication framework(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorlin"));
+    // Wayland compositors find the menu entry (name, icon) by this id.
+    QApplication::setDesktopFileName(QString::fromUtf8(quorlin::programLight().desktopFileName));
     std::unique_ptr<QSocketNotifier> signalWatch;
     if (signalPipe >= 0) {
         signalWatch = std::make_unique<QSocketNotifier>(signalPipe, QSocketNotifier::Read);

@@ -8,4 +8,14 @@ HidApi& programHidApi()
     return systemHidApi();
 }
 
+const ProgramLight& programLight()
+{
+    static constexpr ProgramLight light{
+        "The setting tool for the Quorlin Sivane USB light.",
+        "",
+        "org.quorlin.Quorlin",
+    };
+    return light;
+}
+
 }  // namespace quorlin

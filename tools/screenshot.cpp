@@ -1,4 +1,4 @@
-// Draws the main window against a connected light into PNG files. The window is the
+// Draws the main window, connected to the simulated light, into PNG files. The window is the
 // real one, with its real worker; only the light is simulated.
 //
 //   screenshot <english.png> <japanese.png> [skin]   the README's pictures, skinned

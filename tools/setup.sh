@@ -22,10 +22,10 @@ cd "$top"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-dev libudev-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei librsvg2-bin)
-# Only the tests need these: an X server (and the benchmark's X client library), the
-# fuzzers' compiler, the package checkers.
-[ "$mode" = test ] && packages+=(xvfb x11-utils libxcb1-dev clang libclang-rt-14-dev dpkg-dev file lintian
-                                 desktop-file-utils appstream)
+# Only the tests need these: an X server (and the benchmark's X client library), a
+# Wayland compositor and Qt's plugin for it, the fuzzers' compiler, the package checkers.
+[ "$mode" = test ] && packages+=(xvfb x11-utils libxcb1-dev weston qt6-wayland clang libclang-rt-14-dev
+                                 dpkg-dev file lintian desktop-file-utils appstream)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

@@ -11,4 +11,16 @@ HidApi& programHidApi()
     return sim::demoLight();
 }
 
+// No menu entry of its own: the window must not pass for the installed program's.
+const ProgramLight& programLight()
+{
+    static constexpr ProgramLight light{
+        "The Quorlin window against a simulated light inside this process (a demo):\n"
+        "no USB light is opened; quorlin is the program for the real light.",
+        " (demo: simulated light, no USB light is used)",
+        "",
+    };
+    return light;
+}
+
 }  // namespace quorlin

@@ -6,6 +6,7 @@
 #include "status_output.h"
 #include "tool_hid.h"
 
+#include "licence.h"
 #include "link/device_link.h"
 #include "link/settings_reports.h"
 #include "platform/open_failure_advice.h"
@@ -249,7 +250,7 @@ int Quorlinctl::execute(const Invocation& invocation)
         return kDone;
     }
     if (invocation.command == Command::Version) {
-        out_ << "quorlinctl " << QUORLINCTL_VERSION << '\n';
+        out_ << "quorlinctl " << QUORLINCTL_VERSION << '\n' << kLicenceNotice << '\n';
         return kDone;
     }
 

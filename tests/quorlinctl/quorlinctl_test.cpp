@@ -159,6 +159,15 @@ TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
     }
 }
 
+// --version names the licence the package ships under and leaves the light alone.
+TEST_F(QuorlinctlTest, VersionNamesTheLicenceAndTouchesNoLight)
+{
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_THAT(out.str(), StartsWith("quorlinctl "));
+    EXPECT_THAT(out.str(), HasSubstr("Licence: MIT"));
+    EXPECT_THAT(light.calls(), IsEmpty());
+}
+
 // A status that never reached the script is no success.
 TEST_F(QuorlinctlTest, UnwritableOutputIsAFailure)
 {

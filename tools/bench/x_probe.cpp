@@ -8,6 +8,10 @@
 //   quorlin-bench-x key WINDOW KEYSYM
 //       Sends a key press and release of KEYSYM (a number, e.g. 0xff53 for Right)
 //       to WINDOW; prints "sent_ms=T", CLOCK_MONOTONIC milliseconds at the press.
+//
+// X11 only (xcb): it watches the root window for the map and sends keys through the X
+// server. Wayland lets no client see or type into another's window, so the benchmark
+// runs the program under Xvfb; tools/ci/35-wayland.sh covers Wayland.
 #include <xcb/xcb.h>
 
 #include <signal.h>

@@ -28,13 +28,39 @@ for size in 48 128 256; do
     file "$usr/share/icons/hicolor/${size}x$size/apps/$app.png" | grep -q "PNG image data, $size x $size" ||
         fail "no $size x $size icon"
 done
-desktop-file-validate "$usr/share/applications/$app.desktop"
+entry=$usr/share/applications/$app.desktop
+desktop-file-validate "$entry"
 appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml"
+# The entry speaks Japanese as the window does; the window's class is checked below.
+for key in 'Name\[ja\]' 'GenericName\[ja\]' 'Comment\[ja\]' StartupWMClass; do
+    grep -qE "^$key=.+" "$entry" || fail "the desktop entry lacks $key"
+done
+grep -q '<project_license>MIT</project_license>' "$usr/share/metainfo/$app.metainfo.xml" ||
+    fail "metainfo: project_license is not MIT"
+# Machine-readable (DEP-5), one licence for every file, its text included.
+copyright=$usr/share/doc/quorlin/copyright
+head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' ||
+    fail "copyright: not in DEP-5 form"
+[ "$(grep -c '^License: Expat$' "$copyright")" = 2 ] || fail "copyright: not the MIT (Expat) licence"
+grep -q 'Permission is hereby granted, free of charge' "$copyright" || fail "copyright: no licence text"
 
-# --version prints and ends without a display (xcb with no DISPLAY would abort).
-version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/quorlin" --version)
-echo "$version"
-[[ $version =~ ^quorlin\ [0-9]+\.[0-9]+ ]] || fail "--version printed '$version'"
+# --version prints and ends without a display (xcb with no DISPLAY would abort), and
+# names the licence; the demo says in --help and --version that its light is simulated.
+for program in quorlin quorlinctl quorlin-demo; do
+    version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/$program" --version)
+    echo "$version"
+    [[ $version =~ ^$program\ [0-9]+\.[0-9]+ ]] || fail "$program --version printed '$version'"
+    [[ $version == *"Licence: MIT"* ]] || fail "$program --version names no licence"
+done
+for option in --help --version; do
+    for program in quorlin quorlin-demo; do
+        text=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/$program" $option)
+        simulated=no
+        [[ $text == *"simulated light"* ]] && simulated=yes
+        [ $simulated = "$([ $program = quorlin-demo ] && echo yes || echo no)" ] ||
+            fail "$program $option: 'simulated light' mentioned: $simulated"
+    done
+done
 
 echo "--- the menu entry's command with a fresh HOME"
 exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/$app.desktop")
@@ -56,6 +82,13 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 [ $shown = yes ] || { cat "$tmp/menu.out" >&2; fail "no window captioned $caption"; }
+# A launcher groups the window under its menu entry by the class part of WM_CLASS.
+window=$(grep -m 1 -F "$caption" <<<"$tree" | awk '{ print $1 }')
+wm_class=$(xprop -display "$display" -id "$window" WM_CLASS)
+echo "$wm_class"
+class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p' <<<"$wm_class")
+[ -n "$class" ] && [ "$class" = "$(sed -n 's/^StartupWMClass=//p' "$entry")" ] ||
+    fail "StartupWMClass does not match the window's class '$class'"
 cmp "$tmp/home/.config/quorlin/Language.ini" "$usr/share/quorlin/Language.ini" || fail "Language.ini not seeded"
 cmp "$tmp/home/.config/quorlin/red.she" "$usr/share/quorlin/red.she" || fail "red.she not seeded"
 sleep 2
@@ -76,6 +109,8 @@ for lib in libhidapi-hidraw0 libqt6widgets6 libudev1 libc6; do
     grep -E "^ Depends:.*\b$lib\b" "$tmp/info" >/dev/null || fail "Depends lacks $lib"
 done
 grep -q '^ Package: quorlin$' "$tmp/info" || fail "package name"
+# Without the Wayland plugin a Wayland-only session cannot show the window.
+grep -E '^ Recommends:.*\bqt6-wayland\b' "$tmp/info" >/dev/null || fail "Recommends lacks qt6-wayland"
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$tmp/contents"
 for f in ./usr/bin/quorlin ./usr/lib/udev/rules.d/70-quorlin.rules ./usr/share/applications/$app.desktop \
          ./usr/share/metainfo/$app.metainfo.xml ./usr/share/quorlin/Language.ini; do

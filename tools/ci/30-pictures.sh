@@ -1,6 +1,8 @@
 #!/bin/bash
 # The window's pictures: both languages, skinned and plain, at the scales users set.
 # Every control's text must fit; the pictures stay in build/release/pictures.
+# Drawn on Qt's offscreen platform, not X11 or Wayland: no display is needed, and the
+# desktop's scale is stood in for by QT_SCALE_FACTOR.
 set -euo pipefail
 top=${QUORLIN_TOP:?}
 build=${QUORLIN_BUILD:-$top/build/release}  # another build folder for a local run
