@@ -1,5 +1,6 @@
 #include "link/device_link.h"
 
+#include "link/send_gate.h"
 #include "shell/whole_data.h"
 
 #include <QLoggingCategory>
@@ -16,7 +17,6 @@ namespace {
 Q_LOGGING_CATEGORY(lcLinkTrace, "quorlin.link.trace", QtInfoMsg)
 
 constexpr int kSettingsLeadMs = 40;
-constexpr int kGateStepMs = 10;
 constexpr int kReplyWaitMs = 40;
 constexpr int kRejectedReplyPauseMs = 100;
 constexpr int kCloseSettleMs = 10;
@@ -197,12 +197,7 @@ int DeviceLink::writeSettings(std::uint8_t variant)
 
 int DeviceLink::sendSettings(std::uint8_t variant)
 {
-    while (data_.linkReady.load() == 0)
-        clock_.sleepMs(kGateStepMs);
-    data_.pollEnabled = 0;
-    const int result = writeSettings(variant);
-    data_.pollEnabled = 1;
-    return result;
+    return sendThroughGate(data_, clock_, [&] { return writeSettings(variant); });
 }
 
 void DeviceLink::drainStaleInput(HidHandle first)

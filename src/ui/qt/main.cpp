@@ -13,7 +13,10 @@
 #include "program_hid_api.h"
 #include "shell/quorlin_app.h"
 #include "shell/whole_data.h"
-#include "window/user_prompts.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_prompts.h"
+#include "ui/qt/skin.h"
+#include "ui/qt/usb_event_watch.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -136,15 +139,20 @@ int main(int argc, char** argv)
                                    workerOut, std::cerr);
 
     quorlin::SingleInstanceLock instanceLock;
+    quorlin::QtPrompts prompts;
+    quorlin::QtSkin skin;
+    quorlin::QtMainWindowHost window;
     const quorlin::AppServices services{
         deviceLink,
         quorlin::programHidApi(),
         quorlin::systemClock(),
-        quorlin::systemPrompts(),
+        prompts,
+        skin,
+        window,
         instanceLock,
-        [&wholeData, &windowOut]() -> std::unique_ptr<QObject> {
-            return std::make_unique<quorlin::NotifyWindow>(
-                wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>());
+        [&wholeData, &windowOut]() -> std::unique_ptr<quorlin::DeviceEventWatch> {
+            return std::make_unique<quorlin::UsbEventWatch>(std::make_unique<quorlin::NotifyWindow>(
+                wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>()));
         },
     };
     return theApp.InitInstance(services);
