@@ -1,5 +1,5 @@
 #pragma once
-// The About box (dialog 100) and the window-menu item that opens it (string 101).
+// The About box (IDD_ABOUTBOX) and the window-menu item that opens it (IDS_ABOUTBOX).
 
 #include "window/resource_ids.h"
 

@@ -95,12 +95,12 @@ void CQuorlinDlg::applyTrackbarPosition(int trackbarId, int editId, std::atomic<
 
 void CQuorlinDlg::OnNMCustomdrawBrightness()
 {
-    // Drawn as usual; edit 1005 does not follow this trackbar.
+    // Drawn as usual; the brightness edit does not follow this trackbar.
 }
 
 void CQuorlinDlg::OnNMCustomdrawBreathing()
 {
-    // Edit 1006 follows its trackbar whenever it is drawn, over anything typed there
+    // The breathing edit follows its trackbar whenever it is drawn, over anything typed there
     // and not yet confirmed. Rewriting an equal text would only move the caret.
     const std::string text = std::to_string(controls_.trackbarPosition(IDC_SLIDER_BREATHING));
     if (controls_.text(IDC_EDIT_BREATHING) != text)

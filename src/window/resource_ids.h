@@ -11,7 +11,7 @@
 /* The About item of the window menu (its low four bits are the system's). */
 #define IDM_ABOUTBOX 0x0010
 
-/* Controls of dialog 102 */
+/* Controls of the main window (IDD_QUORLIN_DIALOG) */
 #define IDC_RADIO_KEEP_ON 1001
 #define IDC_RADIO_BREATHING 1002
 #define IDC_SLIDER_BRIGHTNESS 1003

@@ -1,5 +1,5 @@
 #pragma once
-// The window's controls as plain records, for behaviour tests: every id of dialog 102
+// The window's controls as plain records, for behaviour tests: every control id of the main window
 // exists, shown and enabled, with empty text, until the behaviour changes it.
 
 #include "window/dialog_controls.h"

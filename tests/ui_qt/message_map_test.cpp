@@ -137,7 +137,7 @@ TEST_F(MessageMap, ManualAndAutoAreOneKeyboardGroup)
     EXPECT_FALSE(ctl(IDC_RADIO_MANUAL)->hasFocus() || ctl(IDC_RADIO_AUTO)->hasFocus()) << "one tab stop";
 }
 
-TEST_F(MessageMap, PaintingTrackbar1004PutsItsPositionInItsEditButNot1003s)
+TEST_F(MessageMap, PaintingTheBreathingTrackbarRewritesItsEditAndTheBrightnessOneDoesNot)
 {
     ctl<QLineEdit>(IDC_EDIT_BRIGHTNESS)->setText("7");
     ctl<QLineEdit>(IDC_EDIT_BREATHING)->setText("7");

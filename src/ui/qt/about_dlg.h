@@ -1,5 +1,5 @@
 #pragma once
-// The About box (dialog 100): icon, the box's texts, and the OK button.
+// The About box (IDD_ABOUTBOX): icon, the box's texts, and the OK button.
 
 #include "window/about_box.h"
 

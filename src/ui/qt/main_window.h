@@ -1,5 +1,5 @@
 #pragma once
-// The main window in Qt: dialog 102's controls as widgets, the discs and icon, the
+// The main window in Qt: IDD_QUORLIN_DIALOG's controls as widgets, the discs and icon, the
 // skin and prompts, and the widgets' events turned into the window behaviour's
 // handlers (message_map.cpp). The behaviour itself is CQuorlinDlg.
 
