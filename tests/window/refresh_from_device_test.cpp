@@ -2,6 +2,8 @@
 // the LOS_CALC command does and on the worker's as a connection does.
 #include "window/window_fixture.h"
 
+#include <algorithm>
+
 namespace quorlin::test {
 namespace {
 
@@ -139,12 +141,14 @@ TEST_F(RefreshFromDevice, AReportedModeTheRadiosDoNotShowIsAdoptedAndSentBack)
     EXPECT_EQ(settingsWrites()[0][kMode], 1);
 }
 
+// Every send attempt, written or not, begins with the report's 40 ms lead.
 TEST_F(RefreshFromDevice, AModeTheRadiosShowIsNotSentAgain)
 {
     startConnected();
     data.settings.reportedOperationMode = 2;
+    clock.clearSleeps();
     dlg->RefreshFromDevice();
-    dlg->RefreshFromDevice();
+    EXPECT_EQ(std::ranges::count(clock.sleeps(), 40), 0);
     EXPECT_TRUE(settingsWrites().empty());
 }
 
