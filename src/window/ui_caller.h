@@ -27,7 +27,8 @@ public:
     void call(std::function<void()> work);
     // UI thread: runs every piece of work handed over so far.
     void pump();
-    // Stops accepting work from other threads and releases any that wait.
+    // UI thread: stops accepting work from other threads and releases any that wait.
+    // Work already taken by pump() has finished by then, as pump() runs on this thread.
     void close();
     bool onUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
