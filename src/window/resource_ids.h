@@ -59,6 +59,14 @@ enum LanguageText : int {
     kTextAuto = 8,
 };
 
+// Every control of the main window that has an id, in id order.
+inline constexpr std::array<int, 24> kMainWindowControls = {
+    IDC_RADIO_KEEP_ON,   IDC_RADIO_BREATHING,  IDC_SLIDER_BRIGHTNESS,  IDC_SLIDER_BREATHING,    IDC_EDIT_BRIGHTNESS,
+    IDC_EDIT_BREATHING,  IDC_PIC_DISCONNECTED, IDC_PIC_CONNECTED,      IDC_STATIC_STATUS,       IDC_BUTTON_LOAD_SKIN,
+    IDC_BUTTON_DEFAULT,  IDC_COMBO_LANGUAGE,   IDC_EDIT_PARAM1,        IDC_BUTTON_SET,          IDC_EDIT_PARAM2,
+    IDC_EDIT_PARAM3,     IDC_EDIT_PARAM4,      IDC_EDIT_LOS_CALC,      IDC_BUTTON_LOS_CALC,     IDC_RADIO_MANUAL,
+    IDC_RADIO_AUTO,      IDC_STATIC_STATUS_LABEL, IDC_STATIC_BRIGHTNESS_LABEL, IDC_STATIC_BREATHING_LABEL};
+
 // Controls that the connection display enables and disables, in its order.
 inline constexpr std::array<int, 9> kConnectedControls = {
     IDC_RADIO_KEEP_ON, IDC_RADIO_BREATHING, IDC_SLIDER_BRIGHTNESS, IDC_EDIT_BRIGHTNESS, IDC_SLIDER_BREATHING,

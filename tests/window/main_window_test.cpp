@@ -201,7 +201,8 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxWhateverTheLowFourBits)
     startDialog();
     dlg->OnSysCommand(IDM_ABOUTBOX);
     dlg->OnSysCommand(IDM_ABOUTBOX | 0x000F);
-    dlg->OnSysCommand(0xF060 /* the close command */);
+    constexpr unsigned kCloseCommand = 0xF060;  // the window menu's Close
+    dlg->OnSysCommand(kCloseCommand);
     EXPECT_EQ(prompts.aboutCaptions, std::vector<std::string>(2, "关于 Quorlin"));
 }
 
