@@ -16,10 +16,10 @@
 #include "platform/process_list.h"
 #include "platform/profile_store.h"
 #include "shell/language_strings.h"
-#include "shell/skin.h"
 #include "shell/whole_data.h"
-#include "window/quorlin_dlg.h"
-#include "window/user_prompts.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/skin.h"
+#include "window/resource_ids.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -51,7 +51,7 @@ const SettingBytes kShownSettings = {0x01, 0x01, 60, 35, 0xB4, 0xB4, 0xAA, 0x32,
 
 // Runs `use` on the connected window in `language`, with `skin` attached unless it is
 // empty. Closing a window takes the skin off, so each window puts it on again.
-bool withWindow(const std::string& language, const std::string& skin, const std::function<bool(CQuorlinDlg&)>& use)
+bool withWindow(const std::string& language, const std::string& skin, const std::function<bool(QtMainWindow&)>& use)
 {
     if (!skin.empty() && SkinH_AttachEx(skin.c_str(), "") == 0)
         std::fprintf(stderr, "screenshot: cannot use the skin %s; drawing the standard look\n", skin.c_str());
@@ -62,12 +62,12 @@ bool withWindow(const std::string& language, const std::string& skin, const std:
     std::ostringstream diagnostics;
     DeviceLink link(data, light, systemClock(), diagnostics, diagnostics);
 
-    CQuorlinDlg dlg({data, link, light, systemClock(), systemPrompts(), nullptr});
+    QtMainWindow dlg({data, link, light, systemClock(), nullptr});
     dlg.OnInitDialog();
     dlg.show();
     QElapsedTimer waited;
     waited.start();
-    while (!(data.reconnectRequested == 0 && dlg.m_picConnected->isVisible())) {
+    while (!(data.reconnectRequested == 0 && dlg.control(IDC_PIC_CONNECTED)->isVisible())) {
         if (waited.elapsed() > kConnectTimeoutMs) {
             std::fprintf(stderr, "screenshot: the simulated light did not connect\n");
             break;
@@ -77,7 +77,7 @@ bool withWindow(const std::string& language, const std::string& skin, const std:
     }
     QApplication::processEvents();
     const bool result = use(dlg);
-    dlg.OnClose();
+    dlg.dlg().OnClose();
     return result;
 }
 
@@ -151,9 +151,9 @@ QStringList textsOf(QWidget& w, const LanguageStrings& strings)
     const auto text = [&](int index) { return QString::fromUtf8(strings[index].data(), qsizetype(strings[index].size())); };
     const QString digits = QStringLiteral("0123456789");
     const int id = w.objectName().toInt();
-    if (id == 1009)
+    if (id == IDC_STATIC_STATUS)
         return {text(2), text(3)};
-    if (id == 1025)
+    if (id == IDC_EDIT_LOS_CALC)
         return {widest(w, digits + "ABCDEF", 2)};
     if (auto* combo = qobject_cast<QComboBox*>(&w)) {
         QStringList items;
@@ -172,7 +172,7 @@ QStringList textsOf(QWidget& w, const LanguageStrings& strings)
 
 // Prints each shown control of `dlg` whose text does not fit, and how many were
 // measured; true when all fit.
-bool textsFit(CQuorlinDlg& dlg, const LanguageStrings& strings, const char* picture)
+bool textsFit(QtMainWindow& dlg, const LanguageStrings& strings, const char* picture)
 {
     bool fit = true;
     int measured = 0;
@@ -207,8 +207,8 @@ int check(const QString& folder, const std::string& skin)
         for (const bool skinned : {true, false}) {
             const QString name = QString::fromStdString(language).toLower() + (skinned ? "-skin" : "-plain") +
                                  "-x" + scale;
-            ok = withWindow(language, skinned ? skin : std::string(), [&](CQuorlinDlg& dlg) {
-                     dlg.ShowParameterPanel(true);
+            ok = withWindow(language, skinned ? skin : std::string(), [&](QtMainWindow& dlg) {
+                     dlg.dlg().ShowParameterPanel(true);
                      QApplication::processEvents();
                      const bool fit = textsFit(dlg, strings, qPrintable(name));
                      return save(dlg, folder + '/' + name + ".png") && fit;
@@ -238,7 +238,7 @@ int main(int argc, char** argv)
     if (checking)
         return check(QString::fromLocal8Bit(argv[2]), skin);
     const auto shoot = [&](const std::string& language, const char* path) {
-        return withWindow(language, skin, [&](CQuorlinDlg& dlg) { return save(dlg, QString::fromLocal8Bit(path)); });
+        return withWindow(language, skin, [&](QtMainWindow& dlg) { return save(dlg, QString::fromLocal8Bit(path)); });
     };
     const bool english = shoot("English", argv[1]);
     const bool japanese = shoot("Japanese", argv[2]);

@@ -12,8 +12,7 @@
 #include "platform/process_list.h"
 #include "platform/profile_store.h"
 #include "shell/whole_data.h"
-#include "window/quorlin_dlg.h"
-#include "window/user_prompts.h"
+#include "ui/qt/main_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -86,7 +85,7 @@ int main(int argc, char** argv)
         window = std::make_unique<QDialog>();
         window->show();
     } else {
-        auto dlg = std::make_unique<CQuorlinDlg>(DialogServices{data, link, light, systemClock(), systemPrompts(), nullptr});
+        auto dlg = std::make_unique<QtMainWindow>(DialogServices{data, link, light, systemClock(), nullptr});
         dlg->OnInitDialog();
         dlg->show();
         window = std::move(dlg);

@@ -1,5 +1,6 @@
 #include "link/device_link.h"
 
+#include "link/send_gate.h"
 #include "platform/open_failure_advice.h"
 #include "platform/trace_sink.h"
 #include "shell/whole_data.h"
@@ -14,7 +15,6 @@ namespace quorlin {
 namespace {
 
 constexpr int kSettingsLeadMs = 40;
-constexpr int kGateStepMs = 10;
 constexpr int kReplyWaitMs = 40;
 constexpr int kRejectedReplyPauseMs = 100;
 constexpr int kCloseSettleMs = 10;
@@ -185,12 +185,7 @@ int DeviceLink::writeSettings(std::uint8_t variant)
 
 int DeviceLink::sendSettings(std::uint8_t variant)
 {
-    while (data_.linkReady.load() == 0)
-        clock_.sleepMs(kGateStepMs);
-    data_.pollEnabled = 0;
-    const int result = writeSettings(variant);
-    data_.pollEnabled = 1;
-    return result;
+    return sendThroughGate(data_, clock_, [&] { return writeSettings(variant); });
 }
 
 void DeviceLink::drainStaleInput(HidHandle first)

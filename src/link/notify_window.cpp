@@ -3,28 +3,18 @@
 #include "link/device_broadcast.h"
 #include "link/device_notifications.h"
 
-#include <QSocketNotifier>
-
 namespace quorlin {
 
-NotifyWindow::NotifyWindow(CWholeData& data, std::ostream& out, std::unique_ptr<UsbEventSource> source,
-                           QObject* parent)
-    : QObject(parent), data_(data), out_(out), source_(std::move(source))
+NotifyWindow::NotifyWindow(CWholeData& data, std::ostream& out, std::unique_ptr<UsbEventSource> source)
+    : data_(data), out_(out), source_(std::move(source))
 {
-    registerUsbNotification();
 }
 
 NotifyWindow::~NotifyWindow() = default;
 
-bool NotifyWindow::registerUsbNotification()
+int NotifyWindow::fd() const
 {
-    if (notifier_)
-        return true;
-    if (!source_ || source_->fd() < 0)
-        return false;
-    notifier_ = std::make_unique<QSocketNotifier>(source_->fd(), QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { handlePendingEvents(); });
-    return true;
+    return source_ ? source_->fd() : -1;
 }
 
 int NotifyWindow::handlePendingEvents()
@@ -41,7 +31,6 @@ int NotifyWindow::handlePendingEvents()
             continue;
         handleDeviceChange(data_, change->wParam, change->lParam(), out_);
         ++handled;
-        emit deviceChangeHandled(change->wParam);
     }
     return handled;
 }

@@ -1,52 +1,48 @@
 #pragma once
-// The hidden receiver of USB plug and unplug events. It watches its event source's
-// descriptor on the thread that creates it (the window thread) and hands every
-// arrival and removal to handleDeviceChange there.
+// The hidden receiver of USB plug and unplug events, the part every front end shares:
+// it takes the events its source has waiting, turns each into the design's record and
+// hands arrivals and removals to handleDeviceChange. The front end watches fd() on the
+// window thread and calls handlePendingEvents when it is readable.
 
 #include "platform/usb_event_source.h"
 
-#include <QObject>
-
 #include <iosfwd>
 #include <memory>
-
-class QSocketNotifier;
 
 namespace quorlin {
 
 class CWholeData;
 
-class NotifyWindow : public QObject {
-    Q_OBJECT
+// Whatever a front end keeps alive while it watches for plug and unplug events.
+class DeviceEventWatch {
+public:
+    virtual ~DeviceEventWatch() = default;
+};
 
+class NotifyWindow {
 public:
     // `source` is usually a UdevMonitor; `out` receives the "usb arrival"/"usb remove"
-    // lines. Starts watching at once (see registerUsbNotification).
-    NotifyWindow(CWholeData& data, std::ostream& out, std::unique_ptr<UsbEventSource> source,
-                 QObject* parent = nullptr);
-    ~NotifyWindow() override;
+    // lines.
+    NotifyWindow(CWholeData& data, std::ostream& out, std::unique_ptr<UsbEventSource> source);
+    ~NotifyWindow();
+    NotifyWindow(const NotifyWindow&) = delete;
+    NotifyWindow& operator=(const NotifyWindow&) = delete;
 
-    // Watches the source's descriptor; false when the source has none, and then no
-    // plug or unplug is ever noticed. Calling it again changes nothing.
-    bool registerUsbNotification();
+    // The descriptor to watch; -1 when there is none, and then no plug or unplug is
+    // ever noticed.
+    int fd() const;
 
-    // Handles the events waiting now, at most kMaxEventsPerWake of them (the rest
-    // wake the notifier again, so a flood cannot stall the window thread). Returns
-    // how many arrivals and removals were handled.
+    // Handles the events waiting now, at most kMaxEventsPerWake of them (the rest keep
+    // the descriptor readable, so a flood cannot stall the window thread). Returns how
+    // many arrivals and removals were handled.
     int handlePendingEvents();
 
     static constexpr int kMaxEventsPerWake = 64;
-
-signals:
-    // After each arrival or removal has been handled.
-    void deviceChangeHandled(quintptr wParam);
 
 private:
     CWholeData& data_;
     std::ostream& out_;
     std::unique_ptr<UsbEventSource> source_;
-    // Declared after the source so that it stops watching before the descriptor closes.
-    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 }  // namespace quorlin

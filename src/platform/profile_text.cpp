@@ -1,5 +1,7 @@
 #include "platform/profile_text.h"
 
+#include "platform/text_trim.h"
+
 #include <vector>
 
 namespace quorlin {
@@ -10,11 +12,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 std::string_view trimmed(std::string_view text)
 {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
+    return quorlin::trimmed(text, kBlanks);
 }
 
 char asciiLower(char c)

@@ -8,6 +8,7 @@
 
 #include "licence.h"
 #include "link/device_link.h"
+#include "link/send_gate.h"
 #include "link/settings_reports.h"
 #include "platform/open_failure_advice.h"
 #include "platform/profile_store.h"
@@ -15,14 +16,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <ostream>
 
 namespace quorlin::ctl {
 namespace {
-
-// The window's pause before each LOS_CALC report and after a mode send.
-constexpr int kGateStepMs = 10;
-constexpr std::uint8_t kNormalVariant = 0;
 
 std::string hex(unsigned value, int digits)
 {
@@ -85,6 +83,8 @@ private:
     int open(const std::string& device);
     int readState();
     int send(std::uint8_t variant);
+    // Runs `sending` (a transport send, 0 when refused) and says how it went.
+    int sendWith(const std::function<int()>& sending);
     int losCalcPulse();
     int exchangeFailed(const char* what);
     int launcherRunning(bool nothingSent);
@@ -125,10 +125,7 @@ int Session::run(const Invocation& invocation)
         return send(kNormalVariant);
     case Command::Mode: {
         data_.operationMode = byte(0);
-        s.reportedOperationMode = byte(0);
-        const int code = send(kNormalVariant);
-        clock_.sleepMs(kGateStepMs);
-        return code;
+        return sendWith([&] { return sendOperationMode(data_, clock_, link_); });
     }
     case Command::Params:
         s.parameter1 = byte(0);
@@ -169,8 +166,13 @@ int Session::readState()
 
 int Session::send(std::uint8_t variant)
 {
+    return sendWith([&] { return link_.sendSettings(variant); });
+}
+
+int Session::sendWith(const std::function<int()>& sending)
+{
     hid_.forgetWriteFailures();
-    if (link_.sendSettings(variant) == 0)
+    if (sending() == 0)
         return launcherRunning(true);
     if (hid_.failedWrites() != 0)
         return exchangeFailed("settings report");
@@ -179,15 +181,10 @@ int Session::send(std::uint8_t variant)
 
 int Session::losCalcPulse()
 {
-    // As the window's LOS_CALC button: 1, then 0, each after a gate step.
+    // The window's LOS_CALC pulse; a refused report ends it.
     hid_.forgetWriteFailures();
-    for (const std::uint8_t los : {std::uint8_t{1}, std::uint8_t{0}}) {
-        data_.settings.losCalc = los;
-        clock_.sleepMs(kGateStepMs);
-        if (link_.sendSettings(kNormalVariant) == 0)
-            return launcherRunning(los == 1);
-    }
-    clock_.sleepMs(kGateStepMs);
+    if (const int refused = quorlin::losCalcPulse(data_, clock_, link_, OnRefusal::Stop); refused >= 0)
+        return launcherRunning(refused == 1);
     if (hid_.failedWrites() != 0)
         return exchangeFailed("settings report");
     // The light's answer shows in its next status reply.

@@ -4,6 +4,7 @@
 #include "shell/language.h"
 
 #include "platform/profile_store.h"
+#include "platform/text_trim.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
 
@@ -19,10 +20,7 @@ constexpr std::string_view kWhitespace = " \t\n\v\f\r";
 
 std::string_view trimmedWhitespace(std::string_view text)
 {
-    const auto first = text.find_first_not_of(kWhitespace);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kWhitespace) - first + 1);
+    return trimmed(text, kWhitespace);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "shell/quorlin_app.h"
 
-#include "platform/linux/single_instance_lock.h"
-#include "shell/skin.h"
+#include "link/notify_window.h"
+#include "platform/single_instance.h"
 #include "shell/whole_data.h"
+#include "window/front_end.h"
 #include "window/quorlin_dlg.h"
-#include "window/user_prompts.h"
 
 namespace quorlin {
 
@@ -13,24 +13,20 @@ CQuorlinApp::CQuorlinApp(CWholeData& data) : data_(data) {}
 int CQuorlinApp::InitInstance(const AppServices& services)
 {
     switch (services.instanceLock.acquire()) {
-    case SingleInstanceLock::Result::Unguarded:
+    case SingleInstance::Result::Unguarded:
         break;  // the lock has said on standard error that a second copy may start
-    case SingleInstanceLock::Result::AlreadyRunning:
-        services.prompts.message(nullptr, QString::fromUtf8(kAlreadyRunning));
+    case SingleInstance::Result::AlreadyRunning:
+        services.prompts.message(kAlreadyRunning);
         return 0;
-    case SingleInstanceLock::Result::Acquired:
+    case SingleInstance::Result::Acquired:
         break;
     }
 
     data_.loadLanguageSetting();
-    {
-        // The skin goes on before the window's controls exist (they are made with the
-        // window object here, not when it is shown), so each is styled once.
-        SkinH_AttachEx(kSkinFile, "");
-        CQuorlinDlg dlg({data_, services.link, services.hid, services.clock, services.prompts,
-                         services.createNotifyWindow});
-        dlg.DoModal();
-    }
+    // The skin goes on before the window's controls exist, so each is styled once.
+    services.skin.attach(kSkinFile);
+    services.window.runMainWindow(
+        {data_, services.link, services.hid, services.clock, services.createNotifyWindow});
     return 0;
 }
 

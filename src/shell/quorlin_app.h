@@ -1,8 +1,7 @@
 #pragma once
 // The application: one copy at a time, the interface language, the skin, and the
-// main window run until the user closes it.
-
-#include <QObject>
+// main window run until the user closes it. The front end supplies the window, the
+// skin and the message box.
 
 #include <functional>
 #include <memory>
@@ -11,24 +10,37 @@ namespace quorlin {
 
 class CWholeData;
 class Clock;
+class DeviceEventWatch;
 class DeviceLink;
 class HidApi;
-class SingleInstanceLock;
-class UserPrompts;
+class SingleInstance;
+class WindowPrompts;
+class WindowSkin;
+struct DialogServices;
+
+// The front end's main window.
+class MainWindowHost {
+public:
+    virtual ~MainWindowHost() = default;
+    // Builds the main window over `services`, initialises it and runs it until the
+    // user closes it.
+    virtual void runMainWindow(const DialogServices& services) = 0;
+};
 
 struct AppServices {
     DeviceLink& link;
     HidApi& hid;
     Clock& clock;
-    UserPrompts& prompts;
+    WindowPrompts& prompts;
+    WindowSkin& skin;
+    MainWindowHost& window;
     // Held for the whole life of the process once acquired.
-    SingleInstanceLock& instanceLock;
-    std::function<std::unique_ptr<QObject>()> createNotifyWindow;
+    SingleInstance& instanceLock;
+    std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow;
 };
 
 class CQuorlinApp {
 public:
-    static constexpr unsigned kRestartSupportRestart = 1;
     static constexpr const char* kSkinFile = "red.she";
     static constexpr const char* kAlreadyRunning = "程序已运行";
 
@@ -38,8 +50,6 @@ public:
 
     // Runs the program's whole life inside the main window; always 0 (FALSE).
     int InitInstance(const AppServices& services);
-
-    unsigned m_dwRestartManagerSupportFlags = kRestartSupportRestart;
 
 private:
     CWholeData& data_;

@@ -1,37 +1,56 @@
 // The window's side of the interface language: the language list, and the texts of
 // the caption and labels.
-#include "window/quorlin_dlg.h"
-
 #include "shell/language.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
+#include "window/quorlin_dlg.h"
+#include "window/resource_ids.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
+#include <algorithm>
 
 namespace quorlin {
 namespace {
 
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares as a sorted list does, ignoring the case of ASCII letters.
+int compareIgnoringCase(const std::string& a, const std::string& b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(asciiLower(a[i]));
+        const auto y = static_cast<unsigned char>(asciiLower(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool startsWithIgnoringCase(const std::string& text, const std::string& prefix)
+{
+    return text.size() >= prefix.size() && compareIgnoringCase(text.substr(0, prefix.size()), prefix) == 0;
+}
+
 // Where a sorted list puts a new item: after every item that does not sort after it.
-int sortedPosition(const QComboBox& list, const QString& text)
+int sortedPosition(const DialogControls& controls, int id, const std::string& text)
 {
     int row = 0;
-    while (row < list.count() && QString::compare(list.itemText(row), text, Qt::CaseInsensitive) <= 0)
+    while (row < controls.listCount(id) && compareIgnoringCase(controls.listItem(id, row), text) <= 0)
         ++row;
     return row;
 }
 
 // The first item that begins with `prefix`, ignoring case, searching from the second
 // item on and ending with the first; -1 when none does.
-int findPrefix(const QComboBox& list, const QString& prefix)
+int findPrefix(const DialogControls& controls, int id, const std::string& prefix)
 {
-    const int count = list.count();
+    const int count = controls.listCount(id);
     for (int step = 1; step <= count; ++step) {
         const int row = step % count;
-        if (list.itemText(row).startsWith(prefix, Qt::CaseInsensitive))
+        if (startsWithIgnoringCase(controls.listItem(id, row), prefix))
             return row;
     }
     return -1;
@@ -58,18 +77,17 @@ std::string CQuorlinDlg::listedLanguages() const
 
 void CQuorlinDlg::FillLanguageCombo()
 {
-    const QSignalBlocker quiet(m_comboLanguage);  // filling is no choice of the user's
-    m_comboLanguage->clear();
+    controls_.clearList(IDC_COMBO_LANGUAGE);
     const auto entries = CWholeData::splitText(listedLanguages(), ";");
     for (const std::string& entry : entries) {
-        const QString name = QString::fromStdString(parseLanguageEntry(entry).name);
-        m_comboLanguage->insertItem(sortedPosition(*m_comboLanguage, name), name);
+        const std::string name = parseLanguageEntry(entry).name;
+        controls_.insertListItem(IDC_COMBO_LANGUAGE, sortedPosition(controls_, IDC_COMBO_LANGUAGE, name), name);
     }
-    m_comboLanguage->setCurrentIndex(-1);
+    controls_.setListSelection(IDC_COMBO_LANGUAGE, -1);
     for (const std::string& entry : entries) {
         const LanguageEntry parsed = parseLanguageEntry(entry);
         if (parsed.flag == 1) {
-            m_comboLanguage->setCurrentIndex(findPrefix(*m_comboLanguage, QString::fromStdString(parsed.name)));
+            controls_.setListSelection(IDC_COMBO_LANGUAGE, findPrefix(controls_, IDC_COMBO_LANGUAGE, parsed.name));
             break;
         }
     }
@@ -77,20 +95,19 @@ void CQuorlinDlg::FillLanguageCombo()
 
 void CQuorlinDlg::ApplyLanguage()
 {
-    auto text = [this](int index) { return QString::fromStdString(tableText(index)); };
-    setWindowTitle(text(0));
-    m_staticStatusLabel->setText(text(1));
-    m_btnDefault->setText(text(4));
-    m_staticBrightnessLabel->setText(text(5));
-    m_staticBreathingLabel->setText(text(6));
-    m_radioManual->setText(text(7));
-    m_radioAuto->setText(text(8));
+    controls_.setCaption(tableText(kTextCaption));
+    controls_.setText(IDC_STATIC_STATUS_LABEL, tableText(kTextStatusLabel));
+    controls_.setText(IDC_BUTTON_DEFAULT, tableText(kTextDefault));
+    controls_.setText(IDC_STATIC_BRIGHTNESS_LABEL, tableText(kTextBrightnessLabel));
+    controls_.setText(IDC_STATIC_BREATHING_LABEL, tableText(kTextBreathingLabel));
+    controls_.setText(IDC_RADIO_MANUAL, tableText(kTextManual));
+    controls_.setText(IDC_RADIO_AUTO, tableText(kTextAuto));
 }
 
 std::string CQuorlinDlg::GetSelectedLanguage() const
 {
-    const int row = m_comboLanguage->currentIndex();
-    return row < 0 ? std::string() : m_comboLanguage->itemText(row).toStdString();
+    const int row = controls_.listSelection(IDC_COMBO_LANGUAGE);
+    return row < 0 ? std::string() : controls_.listItem(IDC_COMBO_LANGUAGE, row);
 }
 
 void CQuorlinDlg::OnCbnSelchangeLanguage()

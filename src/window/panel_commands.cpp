@@ -1,30 +1,25 @@
 // The hidden parameter panel (four parameters with Set, the LOS_CALC pulse), the
 // Default command and the hidden skin button.
-#include "link/clock.h"
 #include "link/device_link.h"
-#include "shell/language.h"
-#include "shell/skin.h"
+#include "link/send_gate.h"
+#include "link/settings_reports.h"
 #include "shell/whole_data.h"
+#include "window/front_end.h"
 #include "window/quorlin_dlg.h"
-#include "window/user_prompts.h"
-
-#include <QLineEdit>
+#include "window/resource_ids.h"
 
 namespace quorlin {
 namespace {
 
-constexpr int kGateStepMs = 10;
+constexpr int kParameterLow = 1;
+constexpr int kParameterHigh = 255;
+constexpr int kLastParameterHigh = 100;
 constexpr const char* kParameterRangeMessage = "value 得在1~255之间";
 constexpr const char* kLastParameterRangeMessage = "value 得在1~100之间";
 constexpr const char* kLoadDefaultQuestion = "Load Default Setting?";
 // The skin dialog: every file, under one filter named "*.*".
 constexpr const char* kSkinInitialName = "*.*";
-constexpr const char* kSkinFilter = "*.* (*)";
-
-int editNumber(const QLineEdit* edit)
-{
-    return leadingNumber(edit->text().toStdString());
-}
+constexpr const char* kSkinFilterName = "*.*";
 
 bool inRange(int value, int low, int high)
 {
@@ -35,61 +30,47 @@ bool inRange(int value, int low, int high)
 
 void CQuorlinDlg::OnBnClickedSet()
 {
-    const int first = editNumber(m_editParam1);
-    const int second = editNumber(m_editParam2);
-    const int third = editNumber(m_editParam3);
-    const int fourth = editNumber(m_editParam4);
-    if (!inRange(first, 1, 255) || !inRange(second, 1, 255) || !inRange(third, 1, 255)) {
-        prompts_.message(this, QString::fromUtf8(kParameterRangeMessage));
+    const int first = editNumber(IDC_EDIT_PARAM1);
+    const int second = editNumber(IDC_EDIT_PARAM2);
+    const int third = editNumber(IDC_EDIT_PARAM3);
+    const int fourth = editNumber(IDC_EDIT_PARAM4);
+    if (!inRange(first, kParameterLow, kParameterHigh) || !inRange(second, kParameterLow, kParameterHigh) ||
+        !inRange(third, kParameterLow, kParameterHigh)) {
+        prompts_.message(kParameterRangeMessage);
         return;
     }
-    if (!inRange(fourth, 1, 100)) {
-        prompts_.message(this, QString::fromUtf8(kLastParameterRangeMessage));
+    if (!inRange(fourth, kParameterLow, kLastParameterHigh)) {
+        prompts_.message(kLastParameterRangeMessage);
         return;
     }
     data_.settings.parameter1 = static_cast<std::uint8_t>(first);
     data_.settings.parameter2 = static_cast<std::uint8_t>(second);
     data_.settings.parameter3 = static_cast<std::uint8_t>(third);
     data_.settings.parameter4 = static_cast<std::uint8_t>(fourth);
-    link_.sendSettings(0);
+    link_.sendSettings(kNormalVariant);
     ShowParameterPanel(false);
-}
-
-void CQuorlinDlg::waitForLinkReady()
-{
-    clock_.sleepMs(kGateStepMs);
-    while (data_.linkReady.load() == 0)
-        clock_.sleepMs(kGateStepMs);
 }
 
 void CQuorlinDlg::OnBnClickedLosCalc()
 {
-    // A pulse: one report with losCalc 1, the next with 0, about 50 ms apart.
-    for (const std::uint8_t los : {std::uint8_t{1}, std::uint8_t{0}}) {
-        data_.settings.losCalc = los;
-        waitForLinkReady();
-        data_.pollEnabled = 0;
-        link_.writeSettings(0);
-        data_.pollEnabled = 1;
-    }
-    clock_.sleepMs(kGateStepMs);
+    // Both reports go out even when the first is refused, so losCalc ends at 0.
+    losCalcPulse(data_, clock_, link_, OnRefusal::GoOn);
     RefreshFromDevice();
 }
 
 void CQuorlinDlg::OnBnClickedDefault()
 {
     // The window keeps showing its values until the next status read.
-    if (prompts_.confirm(this, QString::fromUtf8(kLoadDefaultQuestion)))
+    if (prompts_.confirm(kLoadDefaultQuestion))
         link_.sendSettings(kDefaultsVariant);
 }
 
 void CQuorlinDlg::OnBnClickedLoadSkin()
 {
-    SkinH_Detach();
-    const QString path =
-        prompts_.openFile(nullptr, QString::fromUtf8(kSkinInitialName), QString::fromUtf8(kSkinFilter));
-    if (!path.isEmpty())
-        SkinH_AttachEx(path.toLocal8Bit().constData(), "");
+    skin_.detach();
+    const std::string path = prompts_.openFile(kSkinInitialName, kSkinFilterName);
+    if (!path.empty())
+        skin_.attach(path);
 }
 
 }  // namespace quorlin

@@ -1,38 +1,32 @@
 #pragma once
-// The main window: the light's controls, the connection display the link worker
-// drives, and the hidden parameter panel. Controls keep their numeric ids so code and
-// tests can address them as the window's design names them.
+// The main window's behaviour: the light's controls, the connection display the link
+// worker drives, the hidden parameter panel and the language list, written over
+// control ids (see resource_ids.h). A front end owns the controls, turns their
+// notifications into the handlers below and wakes the UI thread when asked.
 
 #include "link/link_window.h"
+#include "window/dialog_controls.h"
 #include "window/ui_caller.h"
-
-#include <QDialog>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-
-class QComboBox;
-class QKeyEvent;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QSlider;
+#include <utility>
 
 namespace quorlin {
 
 class CWholeData;
 class Clock;
+class DeviceEventWatch;
 class DeviceLink;
 class HidApi;
 class LinkWorker;
-class UserPrompts;
+class WindowPrompts;
+class WindowSkin;
 
 // What the window needs from the rest of the program.
 struct DialogServices {
@@ -40,24 +34,30 @@ struct DialogServices {
     DeviceLink& link;
     HidApi& hid;
     Clock& clock;
-    UserPrompts& prompts;
-    // Creates the hidden receiver of USB plug and unplug events; may return null
-    // (then only start-up and language changes open the light).
-    std::function<std::unique_ptr<QObject>()> createNotifyWindow;
+    // Starts watching for USB plug and unplug events for as long as the result lives;
+    // may be empty or return null (then only start-up and language changes open the
+    // light).
+    std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow;
 };
 
-class CQuorlinDlg : public QDialog, public LinkWindow {
-    Q_OBJECT
+// What the window needs from its front end.
+struct DialogFrontEnd {
+    DialogControls& controls;
+    WindowPrompts& prompts;
+    WindowSkin& skin;
+    // Any thread: have the front end call RunQueuedUiWork on the UI thread soon.
+    std::function<void()> wakeUi;
+};
+
+class CQuorlinDlg : public LinkWindow {
 public:
-    static constexpr unsigned kIdmAboutBox = 0x0010;
-    static constexpr const char* kAboutItem = "关于 Quorlin(&A)...";
-
-    explicit CQuorlinDlg(const DialogServices& services, QWidget* parent = nullptr);
+    // Made on the UI thread, after the front end has made the controls: both trackbars
+    // at 0, both number edits "0".
+    CQuorlinDlg(const DialogServices& services, const DialogFrontEnd& frontEnd);
     ~CQuorlinDlg() override;
+    CQuorlinDlg(const CQuorlinDlg&) = delete;
+    CQuorlinDlg& operator=(const CQuorlinDlg&) = delete;
 
-    // Initialises the window, starts the worker and runs the window until it ends.
-    int DoModal();
-    // The initialisation on its own, for callers that show the window themselves.
     bool OnInitDialog();
 
     // Any thread.
@@ -65,22 +65,29 @@ public:
     void RefreshFromDevice() override;
     std::atomic<std::uint32_t>& threadRunFlag() override { return m_bThreadRun; }
 
+    // UI thread: the work other threads have handed over, when the front end was woken.
+    void RunQueuedUiWork() { ui_.pump(); }
+
     // UI thread.
     void ShowParameterPanel(bool show);
     void ShowModeButtons(bool show);
     void SendOperationMode();
+    // Stops the worker (at most kWorkerStopWaitMs while it still hands control changes
+    // over, then without limit but never stuck on this thread) and takes the skin off.
+    // Repeated calls do nothing.
     void OnClose();
     void OnSysCommand(unsigned nID);
+    bool workerRunning() const;
 
     void FillLanguageCombo();
     void ApplyLanguage();
     std::string GetSelectedLanguage() const;
     void OnCbnSelchangeLanguage();
 
-    // Light controls (UI thread). PreTranslateMessage sees every key press and release
-    // of the window before it is dispatched; it never swallows one (always false).
-    bool PreTranslateMessage(QKeyEvent* pMsg);
-    void OnHScroll(unsigned nSBCode, unsigned nPos, QSlider* pScrollBar);
+    // Light controls. PreTranslateMessage sees every key press and release of the
+    // window before it is dispatched; it never swallows one (always false).
+    bool PreTranslateMessage(KeyCode key);
+    void OnHScroll(unsigned nSBCode, unsigned nPos, int trackbarId);
     void OnNMCustomdrawBrightness();
     void OnNMCustomdrawBreathing();
     void OnEnSetfocusBrightness();
@@ -92,105 +99,55 @@ public:
     void OnBnClickedKeepOn();
     void OnBnClickedBreathing();
 
-    // Parameter panel and commands (UI thread). Each blocks while it sends.
+    // Parameter panel and commands. Each blocks while it sends.
     void OnBnClickedSet();
     void OnBnClickedLosCalc();
     void OnBnClickedDefault();
     void OnBnClickedLoadSkin();
 
-    QWidget* control(int id) const;
-    bool workerRunning() const;
+    // The caption and status texts: the loaded table, or English while none is loaded.
+    std::string tableText(int index) const;
 
-    std::unique_ptr<QIcon> m_hIcon;
-    QLabel* m_picDisconnected = nullptr;
-    QLabel* m_picConnected = nullptr;
-    QLabel* m_staticStatus = nullptr;
+    static constexpr int kWorkerStopWaitMs = 1000;
+
     std::atomic<std::uint32_t> m_bThreadRun{0};
-    std::unique_ptr<LinkWorker> m_pWorkerThread;
-    QRadioButton* m_radioKeepOn = nullptr;
-    QRadioButton* m_radioBreathing = nullptr;
-    QSlider* m_sliderBrightness = nullptr;
-    QLineEdit* m_editBrightness = nullptr;
-    QSlider* m_sliderBreathing = nullptr;
-    QLineEdit* m_editBreathing = nullptr;
-    int m_nBrightnessPos = 0;
-    int m_nBreathingPos = 0;
     int m_bBrightnessEditFocus = 0;
     int m_bBreathingEditFocus = 0;
-    QPushButton* m_btnDefault = nullptr;
-    int m_nBrightnessText = 0;
-    int m_nBreathingText = 0;
-    QComboBox* m_comboLanguage = nullptr;
-    QLineEdit* m_editParam1 = nullptr;
-    QLineEdit* m_editParam2 = nullptr;
-    QLineEdit* m_editParam3 = nullptr;
-    QPushButton* m_btnSet = nullptr;
-    QLineEdit* m_editParam4 = nullptr;
-    QLineEdit* m_editLosCalc = nullptr;
-    QPushButton* m_btnLosCalc = nullptr;
-    QRadioButton* m_radioManual = nullptr;
-    QRadioButton* m_radioAuto = nullptr;
     std::optional<std::uint8_t> m_lastLosCalcShown;
-    QLabel* m_staticStatusLabel = nullptr;
-    QLabel* m_staticBrightnessLabel = nullptr;
-    QLabel* m_staticBreathingLabel = nullptr;
-
-public slots:
-    void accept() override;  // Enter never closes the window
-    void reject() override;  // Escape stops the worker like the close box
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    // Installed on the application: routes the window's key, focus and paint events
-    // to their handlers (see message_map.cpp).
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createControls();
-    void bindControls();
-    void connectMessageMap();
     void applyConnectionState(bool connected);
-    // Takes the light's reported Manual/Auto `mode` when `radio` does not show it yet.
-    void adoptReportedMode(std::uint8_t mode, QRadioButton* radio, QRadioButton* other);
-    // The status and label texts: the loaded table, or English while none is loaded.
-    std::string tableText(int index) const;
-    // The window's context menu at `at`: the edit's own entries (when over one), a
-    // separator, and the About item.
-    void showContextMenu(QLineEdit* edit, const QPoint& at);
+    // Takes the light's reported Manual/Auto `mode` when radio `id` does not show it yet.
+    void adoptReportedMode(std::uint8_t mode, int id, int otherId);
     // The language setting the list shows and rewrites.
     std::string listedLanguages() const;
     // Runs `work` on the UI thread and waits for it.
     void onUi(std::function<void()> work) { ui_.call(std::move(work)); }
-    bool onUiThread() const;
-    // The object a key event of this window is delivered to first: the window's
-    // focus widget, or the window itself when nothing in it has the focus.
-    bool isFirstKeyReceiver(const QObject* watched) const;
     // Enter in a number edit: at most 100, onto the trackbar, into `field`, sent.
-    void confirmNumberEdit(QLineEdit* edit, QSlider* slider, std::atomic<std::uint8_t>& field);
+    void confirmNumberEdit(int editId, int trackbarId, std::atomic<std::uint8_t>& field);
     // A trackbar's position into `field`, sent, and shown in its edit.
-    void applyTrackbarPosition(QSlider* slider, QLineEdit* edit, std::atomic<std::uint8_t>& field);
-    // Sleeps one step, then until the worker lets senders through.
-    void waitForLinkReady();
+    void applyTrackbarPosition(int trackbarId, int editId, std::atomic<std::uint8_t>& field);
+    int editNumber(int id) const;
 
     CWholeData& data_;
     DeviceLink& link_;
     HidApi& hid_;
     Clock& clock_;
-    UserPrompts& prompts_;
-    std::function<std::unique_ptr<QObject>()> createNotifyWindow_;
-    std::unique_ptr<QObject> notifyWindow_;
+    DialogControls& controls_;
+    WindowPrompts& prompts_;
+    WindowSkin& skin_;
+    std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow_;
+    std::unique_ptr<DeviceEventWatch> notifyWindow_;
     UiCaller ui_;
+    std::unique_ptr<LinkWorker> m_pWorkerThread;
+    // The scroll messages of both trackbars counted together: the 1st, 3rd, 5th ... are
+    // handled, the ones between passed over.
+    std::uint32_t scrollEventCount_ = 0;
     // The connection state and status text last applied: a pass that would show the
-    // same again wakes no UI thread and repaints nothing.
+    // same again wakes no UI thread and changes nothing.
     std::mutex shownMutex_;
     std::optional<std::pair<bool, std::string>> shown_;
-    std::map<int, QWidget*> controls_;
     bool closed_ = false;
-    // The trackbars' scroll messages (TrackbarScroll); declared last so they are gone
-    // before the controls they watch.
-    std::unique_ptr<QObject> brightnessScroll_;
-    std::unique_ptr<QObject> breathingScroll_;
 };
 
 }  // namespace quorlin

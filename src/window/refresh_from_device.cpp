@@ -1,87 +1,86 @@
 // Bringing the controls in line with the light's reported settings.
-#include "window/quorlin_dlg.h"
-
-#include "shell/language.h"
 #include "shell/whole_data.h"
+#include "window/quorlin_dlg.h"
+#include "window/resource_ids.h"
 
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QSlider>
+#include <cstdio>
 
 namespace quorlin {
 namespace {
 
+constexpr std::uint8_t kKeepsOn = 1;
 constexpr std::uint8_t kManualMode = 1;
 constexpr std::uint8_t kAutoMode = 2;
 
-int editNumber(const QLineEdit* edit)
+std::string twoHexDigits(std::uint8_t value)
 {
-    return leadingNumber(edit->text().toStdString());
-}
-
-// Rewrites a number edit and moves its trackbar only when the edit shows another
-// value (compared on the low 8 bits, as the byte is kept). The focus moves along only
-// when running on the UI thread: another thread cannot take the keyboard focus.
-void refreshNumber(QLineEdit* edit, QSlider* slider, std::uint8_t value, bool moveFocus)
-{
-    if (static_cast<std::uint8_t>(editNumber(edit)) == value)
-        return;
-    const QString text = QString::number(value);
-    slider->setValue(value);
-    edit->setText(text);
-    edit->setCursorPosition(static_cast<int>(text.size()));
-    if (moveFocus)
-        edit->setFocus(Qt::OtherFocusReason);
+    char text[3];
+    std::snprintf(text, sizeof text, "%02X", value);
+    return text;
 }
 
 }  // namespace
 
 void CQuorlinDlg::RefreshFromDevice()
 {
-    const bool moveFocus = onUiThread();
+    // Another thread cannot take the keyboard focus: it moves along only on the UI thread.
+    const bool moveFocus = ui_.onUiThread();
     LightSettings& s = data_.settings;
 
+    // Rewrites a number edit and moves its trackbar only when the edit shows another
+    // value (compared on the low 8 bits, as the byte is kept).
+    const auto refreshNumber = [&](int editId, int trackbarId, std::uint8_t value) {
+        if (static_cast<std::uint8_t>(editNumber(editId)) == value)
+            return;
+        controls_.setTrackbarPosition(trackbarId, value);
+        controls_.setNumber(editId, value);
+        controls_.placeCaretAtEnd(editId);
+        if (moveFocus)
+            controls_.focus(editId);
+    };
+
     onUi([&] {
-        const bool keepsOn = s.lightMode.load() == 1;
-        m_radioKeepOn->setChecked(keepsOn);
-        m_radioBreathing->setChecked(!keepsOn);
+        const bool keepsOn = s.lightMode.load() == kKeepsOn;
+        controls_.setChecked(IDC_RADIO_KEEP_ON, keepsOn);
+        controls_.setChecked(IDC_RADIO_BREATHING, !keepsOn);
 
-        refreshNumber(m_editBrightness, m_sliderBrightness, s.brightnessLevel.load(), moveFocus);
-        refreshNumber(m_editBreathing, m_sliderBreathing, s.breathingFrequency.load(), moveFocus);
+        refreshNumber(IDC_EDIT_BRIGHTNESS, IDC_SLIDER_BRIGHTNESS, s.brightnessLevel.load());
+        refreshNumber(IDC_EDIT_BREATHING, IDC_SLIDER_BREATHING, s.breathingFrequency.load());
 
-        const std::pair<QLineEdit*, Byte*> parameters[] = {
-            {m_editParam1, &s.parameter1}, {m_editParam2, &s.parameter2},
-            {m_editParam3, &s.parameter3}, {m_editParam4, &s.parameter4}};
-        for (auto [edit, field] : parameters) {
+        const std::pair<int, Byte*> parameters[] = {{IDC_EDIT_PARAM1, &s.parameter1},
+                                                    {IDC_EDIT_PARAM2, &s.parameter2},
+                                                    {IDC_EDIT_PARAM3, &s.parameter3},
+                                                    {IDC_EDIT_PARAM4, &s.parameter4}};
+        for (auto [id, field] : parameters) {
             const int value = field->load();
-            if (editNumber(edit) != value)
-                edit->setText(QString::number(value));
+            if (editNumber(id) != value)
+                controls_.setNumber(id, value);
         }
 
         const std::uint8_t los = s.losCalc.load();
         if (!m_lastLosCalcShown || *m_lastLosCalcShown != los)
-            m_editLosCalc->setText(QString::asprintf("%02X", los));
+            controls_.setText(IDC_EDIT_LOS_CALC, twoHexDigits(los));
     });
 
     // The light's own Manual/Auto choice wins; it is sent back so the report agrees.
     // Auto is looked at first.
-    adoptReportedMode(kAutoMode, m_radioAuto, m_radioManual);
-    adoptReportedMode(kManualMode, m_radioManual, m_radioAuto);
+    adoptReportedMode(kAutoMode, IDC_RADIO_AUTO, IDC_RADIO_MANUAL);
+    adoptReportedMode(kManualMode, IDC_RADIO_MANUAL, IDC_RADIO_AUTO);
 
     onUi([this, &s] { m_lastLosCalcShown = s.losCalc.load(); });
 }
 
-void CQuorlinDlg::adoptReportedMode(std::uint8_t mode, QRadioButton* radio, QRadioButton* other)
+void CQuorlinDlg::adoptReportedMode(std::uint8_t mode, int id, int otherId)
 {
     bool checked = false;
-    onUi([&] { checked = radio->isChecked(); });
+    onUi([&] { checked = controls_.checked(id); });
     if (checked || data_.settings.reportedOperationMode.load() != mode)
         return;
     data_.operationMode = mode;
     SendOperationMode();
-    onUi([radio, other] {
-        other->setChecked(false);
-        radio->setChecked(true);
+    onUi([this, id, otherId] {
+        controls_.setChecked(otherId, false);
+        controls_.setChecked(id, true);
     });
 }
 

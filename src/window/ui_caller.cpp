@@ -1,13 +1,10 @@
 #include "window/ui_caller.h"
 
-#include <QMetaObject>
-#include <QThread>
-
 #include <algorithm>
 
 namespace quorlin {
 
-UiCaller::UiCaller(QObject* parent) : QObject(parent) {}
+UiCaller::UiCaller(std::function<void()> wake) : uiThread_(std::this_thread::get_id()), wake_(std::move(wake)) {}
 
 UiCaller::~UiCaller()
 {
@@ -16,7 +13,7 @@ UiCaller::~UiCaller()
 
 void UiCaller::call(std::function<void()> work)
 {
-    if (QThread::currentThread() == thread()) {
+    if (onUiThread()) {
         work();
         return;
     }
@@ -27,7 +24,8 @@ void UiCaller::call(std::function<void()> work)
         return;
     queue_.push_back(task);
     lock.unlock();
-    QMetaObject::invokeMethod(this, &UiCaller::pump, Qt::QueuedConnection);
+    if (wake_)
+        wake_();
     lock.lock();
     doneCv_.wait(lock, [&] { return task->done || closed_; });
     if (!task->done)

@@ -1,82 +1,164 @@
-// The parameter panel, Default and the skin button through the real window.
-#include "window/connected_dialog.h"
+// The parameter panel, Default and the skin button.
+#include "window/window_fixture.h"
 
-#include <QPushButton>
-#include <QTemporaryDir>
-
-#include <fstream>
+#include <array>
 
 namespace quorlin::test {
 namespace {
 
-using PanelCommandsTest = ConnectedDialogTest;
+constexpr const char* kRange255 = "value 得在1~255之间";
+constexpr const char* kRange100 = "value 得在1~100之间";
 
-TEST_F(PanelCommandsTest, SetRefusesOutOfRangeValuesElseStoresSendsOnceAndHidesThePanel)
-{
-    const auto clickSet = [&](const std::array<const char*, 4>& texts) {
+class PanelCommands : public ConnectedWindow {
+protected:
+    void SetUp() override
+    {
+        ConnectedWindow::SetUp();
+        dlg->ShowParameterPanel(true);
+    }
+    void clickSet(const std::array<const char*, 4>& texts)
+    {
+        const int ids[] = {IDC_EDIT_PARAM1, IDC_EDIT_PARAM2, IDC_EDIT_PARAM3, IDC_EDIT_PARAM4};
         for (std::size_t i = 0; i < texts.size(); ++i)
-            ctl<QLineEdit>(std::array{1020, 1022, 1023, 1024}[i])->setText(texts[i]);
-        ctl<QPushButton>(1021)->click();
-    };
-    const auto parameters = [&s = data.settings] { return std::vector<int>{s.parameter1, s.parameter2, s.parameter3, s.parameter4}; };
-    dlg->ShowParameterPanel(true);
-    // The first three are checked before the fourth.
-    const std::array<const char*, 4> refused[] = {{"", "20", "30", "40"}, {"10", "256", "30", "40"},
-        {"10", "20", "256", "101"}, {"10", "20", "30", "101"}, {"255", "1", "255", "0"}};
+            controls.setText(ids[i], texts[i]);
+        dlg->OnBnClickedSet();
+    }
+    std::vector<int> parameters() const
+    {
+        const auto& s = data.settings;
+        return {s.parameter1, s.parameter2, s.parameter3, s.parameter4};
+    }
+};
+
+TEST_F(PanelCommands, SetRefusesAnyOfTheFirstThreeOutside1To255)
+{
+    const std::array<const char*, 4> refused[] = {
+        {"", "20", "30", "40"}, {"10", "256", "30", "40"}, {"10", "20", "0", "40"}};
     for (const auto& texts : refused)
         clickSet(texts);
-    const QString range255 = QString::fromUtf8("value 得在1~255之间"), range100 = QString::fromUtf8("value 得在1~100之间");
-    EXPECT_EQ(prompts.messages, (std::vector<QString>{range255, range255, range255, range100, range100}));
-    for (const PromptBox& box : prompts.boxes)
-        EXPECT_EQ(std::pair(box.icon, box.caption), std::pair(PromptBox::Icon::Warning, QApplication::applicationName()));
-    EXPECT_EQ(parameters(), (std::vector<int>{11, 22, 33, 44})) << "a refused Set stores nothing";
-    EXPECT_TRUE(ctl(1020)->isVisible()) << "nor hides the panel";
-
-    clickSet({"255", "1", "255", "100"});
-    dlg->ShowParameterPanel(true);
-    clickSet({"255", "1", "255", "100"});
-    EXPECT_FALSE(ctl(1026)->isVisible()) << "a Set that finds nothing changed still hides the panel";
-    const auto writes = newWrites();
-    ASSERT_EQ(writes.size(), 1u) << "refused Sets send nothing, an unchanged one neither";
-    const auto* sent = writes[0].data() + kParameter1;
-    EXPECT_EQ(std::vector<int>(sent, sent + 4), (std::vector<int>{255, 1, 255, 100}));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>(3, kRange255));
 }
 
-TEST_F(PanelCommandsTest, LosCalcPulsesDefaultAsksFirstAndTheSkinButtonAttachesOnlyAChosenFile)
+TEST_F(PanelCommands, SetChecksTheFirstThreeBeforeTheFourth)
+{
+    clickSet({"10", "20", "256", "101"});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{kRange255});
+}
+
+TEST_F(PanelCommands, SetRefusesAFourthOutside1To100)
+{
+    clickSet({"10", "20", "30", "101"});
+    clickSet({"255", "1", "255", "0"});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>(2, kRange100));
+}
+
+TEST_F(PanelCommands, ARefusedSetStoresSendsAndHidesNothing)
+{
+    clickSet({"10", "20", "30", "101"});
+    EXPECT_EQ(parameters(), (std::vector<int>{11, 22, 33, 44}));
+    EXPECT_TRUE(newWrites().empty());
+    EXPECT_TRUE(controls.shown(IDC_EDIT_PARAM1));
+}
+
+TEST_F(PanelCommands, SetStoresAndSendsTheFourAndHidesThePanel)
+{
+    clickSet({"255", "1", "255", "100"});
+    EXPECT_EQ(parameters(), (std::vector<int>{255, 1, 255, 100}));
+    const auto writes = newWrites();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(std::vector<int>(writes[0].begin() + kParameter1, writes[0].begin() + kParameter1 + 4),
+              (std::vector<int>{255, 1, 255, 100}));
+    for (int id : kParameterPanel)
+        EXPECT_FALSE(controls.shown(id)) << id;
+}
+
+TEST_F(PanelCommands, ASetThatChangesNothingSendsNothingButStillHidesThePanel)
+{
+    clickSet({"11", "22", "33", "44"});
+    EXPECT_TRUE(newWrites().empty());
+    EXPECT_FALSE(controls.shown(IDC_BUTTON_LOS_CALC));
+}
+
+// Each report goes after a 10 ms gate step and its 40 ms lead, and a last gate step
+// comes before the refresh; the worker's 100 ms passes may fall in between.
+TEST_F(PanelCommands, LosCalcSendsTwoReportsInTheGatesSteps)
 {
     clock.clearSleeps();
-    ctl<QPushButton>(1026)->click();
-    // Each report goes after a 10 ms gate step and its 40 ms lead, and a last gate step
-    // comes before the refresh; the worker's 100 ms passes may fall in between.
+    dlg->OnBnClickedLosCalc();
     auto sleeps = clock.sleeps();
     std::erase(sleeps, 100);
     EXPECT_EQ(sleeps, (std::vector<int>{10, 40, 10, 40, 10}));
-    EXPECT_EQ(ctl<QLineEdit>(1025)->text(), "00") << "the display follows, from 0A";
+}
 
-    prompts.confirmAnswers = {false, true};
-    ctl<QPushButton>(1017)->click();
-    ctl<QPushButton>(1017)->click();
-    EXPECT_EQ(prompts.questions, (std::vector<QString>(2, "Load Default Setting?")));
-    EXPECT_EQ(prompts.boxes.back().icon, PromptBox::Icon::None) << "the window's own question has no icon";
+TEST_F(PanelCommands, LosCalcPulses1Then0AndTheReportsDifferInNothingElse)
+{
+    dlg->OnBnClickedLosCalc();
     auto writes = newWrites();
-    ASSERT_EQ(writes.size(), 3u) << "the two of the pulse, then only the accepted Default";
-    EXPECT_EQ(std::exchange(writes[1][kLosCalc], 1), 0);
-    EXPECT_EQ(writes[1], writes[0]) << "the first has losCalc 1 and the two differ in nothing else";
-    SettingBytes expected = defaultSettings;
-    std::copy_n(kLight.begin() + 4, 4, expected.begin() + 4);  // the parameters stay
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), writes[2].begin() + 2));
-    EXPECT_EQ(ctl<QSlider>(1003)->value(), 37) << "Default moves no control";
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(std::exchange(writes[0][kLosCalc], 0), 1);
+    EXPECT_EQ(writes[1][kLosCalc], 0);
+    EXPECT_EQ(writes[0], writes[1]);
+}
 
-    qApp->setStyleSheet("QDialog { background: black; }");
-    ctl<QPushButton>(1014)->click();
-    EXPECT_EQ(prompts.fileDialogs, std::vector<QString>{"*.*|*.* (*)"});
-    EXPECT_TRUE(qApp->styleSheet().isEmpty());
-    QTemporaryDir dir;
-    prompts.fileAnswer = dir.filePath("blue.she");
-    std::ofstream(prompts.fileAnswer.toStdString()) << "QLabel { color: blue; }";
-    ctl<QPushButton>(1014)->click();
-    EXPECT_EQ(qApp->styleSheet(), "QLabel { color: blue; }");
-    qApp->setStyleSheet({});  // the skin off again for the tests that follow
+TEST_F(PanelCommands, LosCalcRefreshesTheDisplayAfterwards)
+{
+    ASSERT_EQ(controls.text(IDC_EDIT_LOS_CALC), "0A");
+    dlg->OnBnClickedLosCalc();
+    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "00");
+}
+
+// A refused first report must not leave losCalc at 1 for the next settings report.
+TEST_F(PanelCommands, LosCalcRefusedWhileTheLauncherRunsStillEndsAt0)
+{
+    processes.launcherRunning = true;
+    clock.clearSleeps();
+    dlg->OnBnClickedLosCalc();
+    EXPECT_EQ(data.settings.losCalc, 0);
+    EXPECT_TRUE(newWrites().empty());
+    auto sleeps = clock.sleeps();
+    std::erase(sleeps, 100);
+    EXPECT_EQ(sleeps, (std::vector<int>{10, 40, 10, 40, 10})) << "the same steps as a pulse that went out";
+}
+
+TEST_F(PanelCommands, DefaultAsksFirstAndSendsNothingOnCancel)
+{
+    prompts.confirmAnswers = {false};
+    dlg->OnBnClickedDefault();
+    EXPECT_EQ(prompts.questions, std::vector<std::string>{"Load Default Setting?"});
+    EXPECT_TRUE(newWrites().empty());
+}
+
+TEST_F(PanelCommands, AcceptedDefaultSendsTheBuiltInSettingsKeepingTheParameters)
+{
+    prompts.confirmAnswers = {true};
+    dlg->OnBnClickedDefault();
+    const auto writes = newWrites();
+    ASSERT_EQ(writes.size(), 1u);
+    SettingBytes expected = defaultSettings;
+    std::copy_n(kLight.begin() + 4, 4, expected.begin() + 4);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), writes[0].begin() + 2));
+}
+
+TEST_F(PanelCommands, DefaultMovesNoControl)
+{
+    prompts.confirmAnswers = {true};
+    dlg->OnBnClickedDefault();
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 37);
+    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "64");
+}
+
+TEST_F(PanelCommands, TheSkinButtonTakesTheSkinOffAndAsksForAFileOfAnyName)
+{
+    dlg->OnBnClickedLoadSkin();
+    EXPECT_EQ(prompts.fileDialogs, std::vector<std::string>{"*.*|*.*"});
+    EXPECT_EQ(skin.calls, std::vector<std::string>{"detach"}) << "cancelled: the standard look stays";
+}
+
+TEST_F(PanelCommands, TheSkinButtonAttachesTheChosenFile)
+{
+    prompts.fileAnswer = "skins/blue.she";
+    dlg->OnBnClickedLoadSkin();
+    EXPECT_EQ(skin.calls, (std::vector<std::string>{"detach", "attach skins/blue.she"}));
 }
 
 }  // namespace

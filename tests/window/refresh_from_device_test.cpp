@@ -1,12 +1,13 @@
-#include "dialog_fixture.h"
+// Bringing the controls in line with the light's record, called on the UI thread as
+// the LOS_CALC command does and on the worker's as a connection does.
+#include "window/window_fixture.h"
 
-#include <QButtonGroup>
-#include <QRadioButton>
+#include <algorithm>
 
 namespace quorlin::test {
 namespace {
 
-class RefreshFromDevice : public DialogFixture {
+class RefreshFromDevice : public WindowFixture {
 protected:
     // Connected, settled, with the wire log cleared.
     void startConnected()
@@ -16,99 +17,148 @@ protected:
         settle(2);
         light.clearCalls();
     }
-    QLineEdit* edit(int id) const { return ctl<QLineEdit>(id); }
-    QRadioButton* radio(int id) const { return ctl<QRadioButton>(id); }
+    // The light absent: the worker never refreshes, so these calls are the first.
+    void startAlone()
+    {
+        light.unplug();
+        startDialog();
+    }
 };
 
-TEST_F(RefreshFromDevice, EditsAreRewrittenOnlyWhenTheyShowAnotherValue)
+TEST_F(RefreshFromDevice, AnEditAlreadyShowingTheValueIsLeftAloneWithItsTrackbar)
 {
     startConnected();
-    ctl(1018)->setFocus();
     data.settings.brightnessLevel = 90;
-    ctl<QSlider>(1003)->setValue(5);
-    edit(1005)->setText("90");
+    controls.setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 5);
+    controls.setText(IDC_EDIT_BRIGHTNESS, "90");
+    controls.focus(IDC_COMBO_LANGUAGE);
     dlg->RefreshFromDevice();
-    EXPECT_EQ(ctl<QSlider>(1003)->value(), 5) << "an edit already showing the value is left alone";
-    EXPECT_EQ(QApplication::focusWidget(), ctl(1018));
-
-    edit(1005)->setText("346");  // 346 & 0xFF == 90
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1005)->text(), "346");
-
-    data.settings.brightnessLevel = 0;
-    edit(1005)->setText("");
-    EXPECT_EQ(edit(1020)->text(), "180") << "filled from the light's reply";
-    data.settings.parameter1 = 0;
-    edit(1020)->setText("");
-    data.settings.parameter2 = 7;
-    edit(1022)->setText("263");  // the same low byte: parameters compare the whole number
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1005)->text() + edit(1020)->text(), "") << "an empty edit reads as 0";
-    EXPECT_EQ(edit(1022)->text(), "7");
-    EXPECT_TRUE(settingsWrites().empty());
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 5);
+    EXPECT_EQ(controls.focusedId(), IDC_COMBO_LANGUAGE);
 }
 
-TEST_F(RefreshFromDevice, BothValuesChangedOnTheUiThreadLeaveTheFocusInTheBreathingEdit)
+TEST_F(RefreshFromDevice, NumberEditsCompareOnTheLowByte)
+{
+    startConnected();
+    data.settings.brightnessLevel = 90;
+    controls.setText(IDC_EDIT_BRIGHTNESS, "346");  // 346 & 0xFF == 90
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS), "346");
+}
+
+TEST_F(RefreshFromDevice, AnEmptyEditReadsAs0)
+{
+    startConnected();
+    data.settings.brightnessLevel = 0;
+    data.settings.parameter1 = 0;
+    controls.setText(IDC_EDIT_BRIGHTNESS, "");
+    controls.setText(IDC_EDIT_PARAM1, "");
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS) + controls.text(IDC_EDIT_PARAM1), "");
+}
+
+TEST_F(RefreshFromDevice, ParametersCompareTheWholeNumber)
+{
+    startConnected();
+    data.settings.parameter2 = 7;
+    controls.setText(IDC_EDIT_PARAM2, "263");  // the same low byte
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(controls.text(IDC_EDIT_PARAM2), "7");
+}
+
+TEST_F(RefreshFromDevice, ParametersAreFilledFromTheLightsReply)
+{
+    startConnected();
+    EXPECT_EQ(controls.text(IDC_EDIT_PARAM1), "180");
+    EXPECT_EQ(controls.text(IDC_EDIT_PARAM4), "50");
+}
+
+TEST_F(RefreshFromDevice, ChangedValuesMoveTheTrackbarsAndPutTheCaretAfterTheText)
 {
     startConnected();
     data.settings.brightnessLevel = 12;
     data.settings.breathingFrequency = 34;
     dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1005)->text() + edit(1006)->text(), "1234");
-    EXPECT_EQ(ctl<QSlider>(1003)->value() + ctl<QSlider>(1004)->value(), 12 + 34);
-    EXPECT_EQ(QApplication::focusWidget(), ctl(1006));
-    EXPECT_EQ(edit(1006)->cursorPosition(), 2) << "the caret stands after the text";
-    EXPECT_EQ(std::pair(dlg->m_bBrightnessEditFocus, dlg->m_bBreathingEditFocus), std::pair(0, 1));
+    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS) + controls.text(IDC_EDIT_BREATHING), "1234");
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 12);
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BREATHING), 34);
+    EXPECT_EQ(controls.at(IDC_EDIT_BREATHING).caret, 2);
     EXPECT_TRUE(settingsWrites().empty()) << "moving the trackbars sends nothing";
 }
 
-// With the light absent the worker never refreshes: these calls are the first.
-TEST_F(RefreshFromDevice, LosDisplayAndLightModeRadiosFollowTheRecord)
+TEST_F(RefreshFromDevice, OnTheUiThreadTheFocusEndsInTheLastEditChanged)
 {
-    light.unplug();
+    startConnected();
+    data.settings.brightnessLevel = 12;
+    data.settings.breathingFrequency = 34;
+    dlg->RefreshFromDevice();
+    EXPECT_EQ(controls.focusedId(), IDC_EDIT_BREATHING);
+}
+
+TEST_F(RefreshFromDevice, TheWorkersRefreshMovesNoFocus)
+{
+    light.setSettings({0x01, 0x01, 40, 60, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A});
     startDialog();
+    ASSERT_TRUE(waitConnected());
+    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "60");
+    EXPECT_EQ(controls.focusedId(), 0);
+}
+
+TEST_F(RefreshFromDevice, TheLosDisplayIsWrittenAtTheFirstRefreshAndThenOnlyOnAChange)
+{
+    startAlone();
     dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "00") << "the first refresh always writes it";
-    EXPECT_TRUE(radio(1002)->isChecked()) << "light mode 0 is breathing";
-    edit(1025)->setText("typed");
+    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "00");
+    controls.setText(IDC_EDIT_LOS_CALC, "typed");
     dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "typed") << "unchanged since last shown";
+    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "typed") << "unchanged since last shown";
     data.settings.losCalc = 10;
     dlg->RefreshFromDevice();
-    EXPECT_EQ(edit(1025)->text(), "0A");
-    for (std::uint8_t mode : {1, 2, 7}) {
+    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "0A");
+}
+
+TEST_F(RefreshFromDevice, LightModeRadiosShowKeepsOnFor1AndBreathingForAnythingElse)
+{
+    startAlone();
+    for (std::uint8_t mode : {0, 1, 2, 7}) {
         data.settings.lightMode = mode;
         dlg->RefreshFromDevice();
-        EXPECT_EQ(radio(1001)->isChecked(), mode == 1) << int(mode);
-        EXPECT_EQ(radio(1002)->isChecked(), mode != 1) << int(mode);
+        EXPECT_EQ(controls.checked(IDC_RADIO_KEEP_ON), mode == 1) << int(mode);
+        EXPECT_EQ(controls.checked(IDC_RADIO_BREATHING), mode != 1) << int(mode);
     }
 }
 
-TEST_F(RefreshFromDevice, ReportedModeIsAdoptedAndSentBackOnce)
+TEST_F(RefreshFromDevice, AReportedModeTheRadiosDoNotShowIsAdoptedAndSentBack)
 {
     startConnected();
     data.settings.reportedOperationMode = 1;
-    radio(1027)->group()->setExclusive(false);  // neither checked, as before any reply
-    radio(1027)->setChecked(false);
-    radio(1028)->setChecked(false);
-    radio(1027)->group()->setExclusive(true);
+    controls.setChecked(IDC_RADIO_MANUAL, false);
+    controls.setChecked(IDC_RADIO_AUTO, false);
     dlg->RefreshFromDevice();
-    EXPECT_TRUE(radio(1027)->isChecked() && !radio(1028)->isChecked());
+    EXPECT_TRUE(controls.checked(IDC_RADIO_MANUAL) && !controls.checked(IDC_RADIO_AUTO));
     EXPECT_EQ(data.operationMode, 1);
     ASSERT_EQ(settingsWrites().size(), 1u);
-    EXPECT_EQ(settingsWrites()[0][10], 1) << "the mode byte of the report";
+    EXPECT_EQ(settingsWrites()[0][kMode], 1);
+}
 
+// Every send attempt, written or not, begins with the report's 40 ms lead.
+TEST_F(RefreshFromDevice, AModeTheRadiosShowIsNotSentAgain)
+{
+    startConnected();
     data.settings.reportedOperationMode = 2;
+    clock.clearSleeps();
     dlg->RefreshFromDevice();
-    EXPECT_TRUE(radio(1028)->isChecked() && !radio(1027)->isChecked());
-    EXPECT_EQ(data.operationMode, 2);
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(settingsWrites().size(), 2u) << "nothing more once the window agrees";
+    EXPECT_EQ(std::ranges::count(clock.sleeps(), 40), 0);
+    EXPECT_TRUE(settingsWrites().empty());
+}
 
+TEST_F(RefreshFromDevice, AnUnknownReportedModeChangesNothing)
+{
+    startConnected();
     data.settings.reportedOperationMode = 0;
     dlg->RefreshFromDevice();
-    EXPECT_TRUE(radio(1028)->isChecked()) << "an unknown reported mode changes nothing";
-    EXPECT_EQ(settingsWrites().size(), 2u);
+    EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO));
+    EXPECT_TRUE(settingsWrites().empty());
 }
 
 }  // namespace

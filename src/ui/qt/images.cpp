@@ -1,4 +1,4 @@
-#include "window/images.h"
+#include "ui/qt/images.h"
 
 #include <QPainter>
 #include <QPainterPath>

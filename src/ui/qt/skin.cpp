@@ -1,4 +1,4 @@
-#include "shell/skin.h"
+#include "ui/qt/skin.h"
 
 #include <QApplication>
 #include <QFile>

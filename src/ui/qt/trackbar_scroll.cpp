@@ -1,4 +1,4 @@
-#include "window/trackbar_scroll.h"
+#include "ui/qt/trackbar_scroll.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

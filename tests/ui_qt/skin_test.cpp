@@ -1,4 +1,4 @@
-#include "shell/skin.h"
+#include "ui/qt/skin.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -49,6 +49,17 @@ TEST_F(Skin, UnusableFilesLeaveTheStandardLookSilently)
     EXPECT_EQ(SkinH_AttachEx("", ""), 0);
     EXPECT_EQ(SkinH_AttachEx(nullptr, ""), 0);
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
+}
+
+TEST_F(Skin, TheWindowsSeamAppliesAndRemovesTheStyleSheet)
+{
+    write("blue.she", "QLabel { color: blue; }");
+    QtSkin skin;
+    EXPECT_TRUE(skin.attach(path("blue.she").toStdString()));
+    EXPECT_EQ(qApp->styleSheet(), "QLabel { color: blue; }");
+    skin.detach();
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_FALSE(skin.attach(path("missing.she").toStdString()));
 }
 
 }  // namespace

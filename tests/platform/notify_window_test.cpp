@@ -6,12 +6,11 @@
 #include "support/fake_process_list.h"
 #include "support/memory_profile_store.h"
 
-#include <QSignalSpy>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+
+#include <sstream>
 
 namespace quorlin {
 namespace {
@@ -20,12 +19,6 @@ using Source = test::FakeUsbEventSource;
 
 class NotifyWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "core_tests", *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);  // the only one core_tests makes
-    }
     test::FakeProcessList processes;
     test::MemoryProfileStore profiles;
     CWholeData data{processes, profiles};
@@ -34,24 +27,37 @@ protected:
     NotifyWindow window{data, out, std::unique_ptr<UsbEventSource>(source)};
 };
 
-TEST_F(NotifyWindowTest, EventsReachTheFlagsInOrderInBoundedBatchesAndNothingBlocksOrBreaksWithoutASource)
+TEST_F(NotifyWindowTest, ArrivalsAndRemovalsReachTheFlagsInOrderAndOtherActionsAreSkipped)
 {
-    QSignalSpy handled(&window, &NotifyWindow::deviceChangeHandled);
     for (auto event : {Source::device("add"), Source::device("bind"), Source::device("add", "046d", "c52b"),
                        Source::device("remove")})
         source->push(std::move(event));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return handled.count() == 3; })) << "all but \"bind\", in one wake";
+    EXPECT_EQ(window.handlePendingEvents(), 3) << "all but \"bind\"";
     EXPECT_EQ(data.reconnectRequested, 1u) << "the light reaches the flags";
     const std::string guid = "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}\n", light = "\\\\?\\USB#VID_5046&PID_5631#QS1" + guid;
     EXPECT_EQ(out.str(), "usb arrival" + light + "usb arrival\\\\?\\USB#VID_046D&PID_C52B#QS1" + guid + "usb remove" + light);
+}
 
-    for (int i = 0; i < NotifyWindow::kMaxEventsPerWake * 2 + 5; ++i)
+TEST_F(NotifyWindowTest, AWakeHandlesABoundedBatchAndLeavesTheRestReadable)
+{
+    for (int i = 0; i < NotifyWindow::kMaxEventsPerWake + 5; ++i)
         source->push(Source::device("add", "1111", "2222"));
-    EXPECT_EQ(window.handlePendingEvents(), NotifyWindow::kMaxEventsPerWake) << "a wake handles a bounded batch";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return handled.count() == 8 + NotifyWindow::kMaxEventsPerWake * 2; })) << "the rest wake it again";
+    EXPECT_EQ(window.handlePendingEvents(), NotifyWindow::kMaxEventsPerWake);
+    EXPECT_EQ(window.handlePendingEvents(), 5);
+    EXPECT_EQ(window.handlePendingEvents(), 0);
+}
 
-    EXPECT_FALSE(NotifyWindow(data, out, std::make_unique<Source>(false)).registerUsbNotification());
-    EXPECT_EQ(NotifyWindow(data, out, nullptr).handlePendingEvents(), 0);
+TEST_F(NotifyWindowTest, WithoutASourceThereIsNothingToWatchAndNothingHappens)
+{
+    NotifyWindow none(data, out, nullptr);
+    EXPECT_EQ(none.fd(), -1);
+    EXPECT_EQ(none.handlePendingEvents(), 0);
+    EXPECT_EQ(NotifyWindow(data, out, std::make_unique<Source>(false)).fd(), -1);
+    EXPECT_GE(window.fd(), 0);
+}
+
+TEST_F(NotifyWindowTest, TheUdevMonitorNeverBlocksTheWindowThread)
+{
     auto monitor = std::make_unique<UdevMonitor>();  // udev may or may not run here
     EXPECT_TRUE(monitor->fd() < 0 || (fcntl(monitor->fd(), F_GETFL) & O_NONBLOCK) != 0);
     EXPECT_GE(NotifyWindow(data, out, std::move(monitor)).handlePendingEvents(), 0);

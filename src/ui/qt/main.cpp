@@ -9,6 +9,7 @@
 #include "platform/open_failure_advice.h"
 #include "platform/process_list.h"
 #include "platform/profile_store.h"
+#include "platform/trace_sink.h"
 #include "platform/linux/single_instance_lock.h"
 #include "platform/linux/termination_signals.h"
 #include "platform/linux/udev_monitor.h"
@@ -16,9 +17,13 @@
 #include "program_hid_api.h"
 #include "shell/quorlin_app.h"
 #include "shell/whole_data.h"
-#include "window/user_prompts.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_prompts.h"
+#include "ui/qt/skin.h"
+#include "ui/qt/usb_event_watch.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QDialog>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -31,6 +36,14 @@
 #include <string>
 
 namespace {
+
+// The link's trace lines, off unless QT_LOGGING_RULES="quorlin.link.trace=true".
+Q_LOGGING_CATEGORY(lcLinkTrace, "quorlin.link.trace", QtInfoMsg)
+
+void traceToQt(std::string_view line)
+{
+    qCDebug(lcLinkTrace, "%.*s", static_cast<int>(line.size()), line.data());
+}
 
 constexpr const char* kLanguageFile = "Language.ini";
 
@@ -125,6 +138,8 @@ int main(int argc, char** argv)
     quorlin::LimitedLineStream windowOut(diagnostics);
 
     QApplication framework(argc, argv);
+    if (lcLinkTrace().isDebugEnabled())
+        quorlin::setTraceSink(&traceToQt);
     QApplication::setApplicationName(QStringLiteral("Quorlin"));
     // Wayland compositors find the menu entry (name, icon) by this id.
     QApplication::setDesktopFileName(QString::fromUtf8(quorlin::programLight().desktopFileName));
@@ -143,15 +158,20 @@ int main(int argc, char** argv)
                                    workerOut, std::cerr, quorlin::systemOpenFailureAdvice());
 
     quorlin::SingleInstanceLock instanceLock;
+    quorlin::QtPrompts prompts;
+    quorlin::QtSkin skin;
+    quorlin::QtMainWindowHost window;
     const quorlin::AppServices services{
         deviceLink,
         quorlin::programHidApi(),
         quorlin::systemClock(),
-        quorlin::systemPrompts(),
+        prompts,
+        skin,
+        window,
         instanceLock,
-        [&wholeData, &windowOut]() -> std::unique_ptr<QObject> {
-            return std::make_unique<quorlin::NotifyWindow>(
-                wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>());
+        [&wholeData, &windowOut]() -> std::unique_ptr<quorlin::DeviceEventWatch> {
+            return std::make_unique<quorlin::UsbEventWatch>(std::make_unique<quorlin::NotifyWindow>(
+                wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>()));
         },
     };
     return theApp.InitInstance(services);

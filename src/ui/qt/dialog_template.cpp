@@ -1,4 +1,4 @@
-#include "window/dialog_template.h"
+#include "ui/qt/dialog_template.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "window/trackbar_tip.h"
+#include "ui/qt/trackbar_tip.h"
 
 #include <QSlider>
 #include <QStyle>
