@@ -71,6 +71,15 @@ quorlin_add_test(NAME windows_tests
   GLOBS tests/windows/*_test.cpp
   LIBS quorlin_core)
 
+# The runner itself: statuses and output pass through, the prefix carries its settings.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  add_executable(exit_with tests/windows/exit_with.cpp)
+  add_test(NAME windows.runner_passes_status_and_output
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/windows/runner_test.sh
+            ${QUORLIN_WINE_TOOLS}/run-test ${QUORLIN_WINEPREFIX} $<TARGET_FILE:exit_with>)
+  set_tests_properties(windows.runner_passes_status_and_output PROPERTIES FIXTURES_REQUIRED wine)
+endif()
+
 # Statically linked: the programs import system DLLs only.
 add_test(NAME windows.imports_only_system_dlls
   COMMAND ${QUORLIN_WINE_TOOLS}/check-imports ${CMAKE_OBJDUMP}
