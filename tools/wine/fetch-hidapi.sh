@@ -68,6 +68,8 @@ case $(basename "$dsc") in
     *) echo "fetch-hidapi: $suite offers $(basename "$dsc"), not hidapi $version" >&2; exit 1 ;;
 esac
 rm -rf "$tree" "$folder"/.unpacked-*
+# dpkg-source cannot check the uploader's signature without debian-keyring and says so;
+# apt has already matched every file against the archive's signed index.
 dpkg-source --no-copy -x "$dsc" "$tree" >&2
 grep -qx "$version" "$tree/VERSION" || { echo "fetch-hidapi: unpacked tree is not hidapi $version" >&2; exit 1; }
 touch "$stamp"
