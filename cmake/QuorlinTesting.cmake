@@ -3,7 +3,13 @@
 #                    LIBS <targets> [MAIN <source>])
 # Everything matched goes into one test binary; each gtest case becomes one CTest
 # test, so a failure names the case.
-find_package(GTest REQUIRED)
+#
+# A cross build lists its cases when ctest starts rather than after linking (the build
+# machine needs no emulator to build), and each case requires the fixtures named in
+# QUORLIN_TEST_FIXTURES (the Windows build's Wine server).
+if(NOT TARGET GTest::gtest)  # the Windows build brings its own (QuorlinWindowsGTest.cmake)
+  find_package(GTest REQUIRED)
+endif()
 include(GoogleTest)
 
 function(quorlin_add_test)
@@ -22,8 +28,17 @@ function(quorlin_add_test)
   if(NOT T_MAIN)
     target_link_libraries(${T_NAME} PRIVATE GTest::gtest_main)
   endif()
+  set(discovery POST_BUILD)
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery PRE_TEST)
+  endif()
+  set(fixtures)
+  if(QUORLIN_TEST_FIXTURES)
+    set(fixtures FIXTURES_REQUIRED "${QUORLIN_TEST_FIXTURES}")
+  endif()
   gtest_discover_tests(${T_NAME}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120)
+    DISCOVERY_MODE ${discovery}
+    PROPERTIES TIMEOUT 120 ${fixtures})
 endfunction()

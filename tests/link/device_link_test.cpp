@@ -216,11 +216,17 @@ TEST_F(DeviceLinkTest, WritesRacingReconnectsNeverTouchAClosedHandle)
 {
     light.setInterfaceCount(3);
     std::atomic<bool> stop{false};
+    std::atomic<int> sent{0};
     std::thread writer([&] {
-        for (std::uint8_t level = 0; !stop; link.writeSettings(0))
+        for (std::uint8_t level = 0; !stop;) {
             data.settings.brightnessLevel = ++level;
+            if (link.writeSettings(0) > 0)
+                ++sent;
+        }
     });
-    for (int i = 0; i < 150; ++i) {
+    // A thread may take milliseconds to start and a short sleep may not sleep at all
+    // (Windows): cycle until the writer has met open lists, within a bound.
+    for (int i = 0; i < 150 || (sent < 3 && i < 200000); ++i) {
         link.openDevices();
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         link.closeDevices();
