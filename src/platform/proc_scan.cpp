@@ -28,17 +28,17 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
     return a / b - (a % b < 0 ? 1 : 0);
 }
 
-// Whether an older process's turn in the sweep has come since its last read. Each
-// has its own moment in every kSweepMs, set by its number; the multiplier (prime to
-// kSweepMs, near its golden section) puts consecutive numbers far apart, so the
-// processes started together by one program are not read together.
-bool sweepDue(long pid, std::int64_t readMs, std::int64_t now)
+// When an older process read at `readMs` has its next turn in the sweep. Each has its
+// own moment in every kSweepMs, set by its number; the multiplier (prime to kSweepMs,
+// near its golden section) puts consecutive numbers far apart, so the processes
+// started together by one program are not read together.
+std::int64_t nextTurnMs(long pid, std::int64_t readMs)
 {
     constexpr std::int64_t periodMs = ProcScan::kSweepMs;
     constexpr std::int64_t kSpread = 2783;
     static_assert(std::gcd(kSpread, periodMs) == 1);
     const std::int64_t offset = (static_cast<std::int64_t>(pid) % periodMs) * kSpread % periodMs;
-    return floorDiv(now + offset, periodMs) != floorDiv(readMs + offset, periodMs);
+    return (floorDiv(readMs + offset, periodMs) + 1) * periodMs - offset;
 }
 
 }  // namespace
@@ -131,13 +131,13 @@ void ProcScan::refresh(Process& process, std::int64_t now, bool isNew)
     if (process.kernelThread && !matched)
         return;
     const bool young = now - process.firstSeenMs < kYoungMs;
-    if (!isNew && !young && !matched && !sweepDue(process.pid, process.readMs, now))
+    if (!isNew && !young && !matched && now < process.sweepDueMs)
         return;
     if (matched)
         release(process);  // read by number: a reused number must not keep it running
     bool noArguments = false;
     const bool renumbered = readName(process, noArguments);
-    process.readMs = now;
+    process.sweepDueMs = nextTurnMs(process.pid, now);
     if (renumbered)
         process.firstSeenMs = now;  // a new process under that number
     // A kernel thread has no arguments from its start, so only a first read tells.

@@ -73,7 +73,7 @@ private:
         long pid;
         int fd;  // its cmdline file, or -1
         std::int64_t firstSeenMs;
-        std::int64_t readMs;  // its last read
+        std::int64_t sweepDueMs;  // its next turn in the sweep
         procscan::Verdict verdict;
         bool kernelThread;
     };
