@@ -8,7 +8,8 @@
 // times CHECKS checks (default 30; the CPU time each takes) and ends the extra
 // processes. Prints one line:
 //   processes=N checks=K median_us=X mean_us=M p90_us=Y max_us=Z
-// (the mean takes in the once-a-second reading of the older processes)
+// (the mean takes in the sweep: each older process read once every few seconds,
+// a share of them at each check)
 #include "platform/process_list.h"
 #include "sleepers.h"
 

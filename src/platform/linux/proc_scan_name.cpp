@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace quorlin::procscan {
@@ -102,17 +103,47 @@ int openCmdline(int procFd, long pid)
     return openat(procFd, path, O_RDONLY | O_CLOEXEC);
 }
 
-Verdict nameVerdict(int cmdlineFd, int procFd, long pid, std::string_view wanted)
+NameRead readName(int cmdlineFd, int procFd, long pid, std::string_view wanted)
 {
     switch (readArgv0(cmdlineFd, wanted)) {
-    case Argv0::Matches: return Verdict::Matches;
-    case Argv0::Differs: return Verdict::Differs;
-    case Argv0::Unreadable: return Verdict::Unreadable;
+    case Argv0::Matches: return {Verdict::Matches, false};
+    case Argv0::Differs: return {Verdict::Differs, false};
+    case Argv0::Unreadable: return {Verdict::Unreadable, false};
     case Argv0::Empty: break;
     }
     // Kernel threads and zombies have no arguments; only their comm names them.
-    return wanted.size() <= kMaxUserCommLength && commMatches(procFd, pid, wanted) ? Verdict::Matches
-                                                                                    : Verdict::Differs;
+    const bool matches = wanted.size() <= kMaxUserCommLength && commMatches(procFd, pid, wanted);
+    return {matches ? Verdict::Matches : Verdict::Differs, true};
+}
+
+bool isKernelThread(int procFd, long pid)
+{
+    char path[kMaxPidDigits + sizeof("/stat") + 1];
+    std::snprintf(path, sizeof path, "%ld/stat", pid);
+    const int fd = openat(procFd, path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char buffer[1024];
+    const ssize_t got = preadSome(fd, buffer, sizeof buffer - 1, 0);
+    close(fd);
+    if (got <= 0)
+        return false;
+    buffer[got] = '\0';
+    // "PID (comm) state ppid pgrp session tty tpgid flags ...": the comm may hold
+    // spaces and parentheses, so the fields are counted from its last ')'.
+    const char* field = static_cast<const char*>(memrchr(buffer, ')', static_cast<std::size_t>(got)));
+    if (field == nullptr)
+        return false;
+    constexpr int kFieldsBeforeFlags = 6;  // state to tpgid
+    ++field;
+    for (int skipped = 0; skipped < kFieldsBeforeFlags; ++skipped) {
+        field = std::strchr(field + 1, ' ');
+        if (field == nullptr)
+            return false;
+    }
+    char* end = nullptr;
+    const unsigned long flags = std::strtoul(field + 1, &end, 10);
+    return end != field + 1 && (flags & kKernelThreadFlag) != 0;
 }
 
 }  // namespace quorlin::procscan
