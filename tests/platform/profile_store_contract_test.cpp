@@ -127,9 +127,10 @@ TEST_F(ProfileStoreContract, AtMostNinetyNineCharactersAreRead)
     const std::string value(150, 'v');
     put("[Type]\nMyType=" + value + "\n");
     EXPECT_EQ(read(), value.substr(0, 99));
-    EXPECT_EQ(read(value), value.substr(0, 99)) << "a long default is cut the same way";
     put("[Type]\nMyType=" + value.substr(0, 99) + "\n");
     EXPECT_EQ(read(), value.substr(0, 99)) << "exactly 99 fit";
+    put("[Type]\n");
+    EXPECT_EQ(read(value), value.substr(0, 99)) << "a long default is cut the same way";
 }
 
 TEST_F(ProfileStoreContract, AWriteCreatesTheFileAndReadsBack)
@@ -193,6 +194,17 @@ TEST_F(ProfileStoreContract, AValueThatWouldBreakTheLinesIsNotWritten)
     put("[Type]\nMyType=English,1;\n");
     EXPECT_EQ(store.write("Type", "MyType", "English,0;\n[Evil]\nX=1", kPath), ProfileWrite::notWritten);
     EXPECT_EQ(store.write("Type", "My\nType", "1", kPath), ProfileWrite::notWritten);
+    EXPECT_EQ(file(), "[Type]\nMyType=English,1;\n");
+}
+
+TEST_F(ProfileStoreContract, AReadOnlyFileIsNotWritten)
+{
+    put("[Type]\nMyType=English,1;\n");
+    const fs::path path = folder / "Language.ini";
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, writable, fs::perm_options::remove);
+    EXPECT_EQ(store.write("Type", "MyType", "Japanese,1;", kPath), ProfileWrite::notWritten);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(file(), "[Type]\nMyType=English,1;\n");
 }
 

@@ -7,6 +7,8 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <utility>
+
 namespace quorlin {
 namespace {
 
@@ -147,6 +149,11 @@ std::string executableFolder()
     }
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::string() : narrow(path.substr(0, slash));
+}
+
+AppDataPlaces systemAppDataPlaces(std::vector<std::string> seedFiles)
+{
+    return {roamingAppDataFolder(), executableFolder(), std::move(seedFiles)};
 }
 
 }  // namespace quorlin

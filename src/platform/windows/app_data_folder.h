@@ -33,4 +33,7 @@ std::string roamingAppDataFolder();
 // The folder of the running program (GetModuleFileNameW); empty when unknown.
 std::string executableFolder();
 
+// This user's roaming folder, with `seedFiles` taken from beside the program.
+AppDataPlaces systemAppDataPlaces(std::vector<std::string> seedFiles);
+
 }  // namespace quorlin

@@ -36,6 +36,15 @@ std::string readWith(const std::string& section, const std::string& key, const s
     return std::string(buffer.data(), length < buffer.size() ? length : buffer.size() - 1);
 }
 
+// Windows refuses to open a read-only file for writing; Wine run by root opens it
+// anyway. Asking first keeps the user's read-only choice on every host.
+bool isReadOnlyFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0
+           && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 // Large enough for any value the program writes, so that a long value is compared whole.
 constexpr std::size_t kCompareBufferSize = 32 * 1024;
 
@@ -66,6 +75,8 @@ ProfileWrite PrivateProfileStore::write(std::string_view section, std::string_vi
     if (readWith(sectionText, keyText, "", *file, kCompareBufferSize) == valueText
         && readWith(sectionText, keyText, "-", *file, kCompareBufferSize) == valueText)
         return ProfileWrite::alreadyStored;
+    if (isReadOnlyFile(path))
+        return ProfileWrite::notWritten;
     if (!WritePrivateProfileStringA(sectionText.c_str(), keyText.c_str(), valueText.c_str(), file->c_str()))
         return ProfileWrite::notWritten;
     return ProfileWrite::written;

@@ -16,7 +16,7 @@ public:
                      const std::string& path) override;
     // Reads first: a file that holds the value already is not touched. Names and
     // values that would break the file's lines (isStorableProfileEntry) and paths
-    // the ANSI call cannot name are not written.
+    // the ANSI call cannot name are not written, nor is a read-only file.
     ProfileWrite write(std::string_view section, std::string_view key, std::string_view value,
                        const std::string& path) override;
 };
