@@ -20,6 +20,11 @@ constexpr const char* kLowerCaseLight = "\\\\?\\usb#vid_5046&pid_5631#0001#{a5dc
 
 class NotifyWindowTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(window.created()) << "no window could be made (under Wine: is DISPLAY set to an X server?)";
+    }
+
     // Another process sends the record, as the system would, while this thread pumps
     // its messages. The child's exit code (3: the window was not found).
     int sendFromAnotherProcess(const std::wstring& kind, std::uint32_t type, const std::string& name)
@@ -55,7 +60,6 @@ protected:
 
 TEST_F(NotifyWindowTest, IsAHiddenTopLevelWindowFoundByItsClass)
 {
-    ASSERT_TRUE(window.created());
     const HWND found = FindWindowA("usb_test msg window", nullptr);
     EXPECT_EQ(found, static_cast<HWND>(window.handle()));
     EXPECT_FALSE(IsWindowVisible(found));
