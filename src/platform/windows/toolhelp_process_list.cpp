@@ -2,9 +2,6 @@
 
 #include "platform/windows/wide_text.h"
 
-#include <windows.h>
-#include <tlhelp32.h>
-
 #include <string>
 
 namespace quorlin {
@@ -13,18 +10,22 @@ namespace {
 // Closes the snapshot however the walk ends.
 class Snapshot {
 public:
-    Snapshot() : handle_(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)) {}
+    explicit Snapshot(const ToolhelpCalls& calls)
+        : calls_(calls), handle_(calls.createSnapshot(TH32CS_SNAPPROCESS, 0))
+    {
+    }
     ~Snapshot()
     {
         if (usable())
-            CloseHandle(handle_);
+            calls_.close(handle_);
     }
     Snapshot(const Snapshot&) = delete;
     Snapshot& operator=(const Snapshot&) = delete;
-    bool usable() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool usable() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
     HANDLE handle() const { return handle_; }
 
 private:
+    const ToolhelpCalls& calls_;
     HANDLE handle_;
 };
 
@@ -35,13 +36,12 @@ bool ToolhelpProcessList::isRunning(std::string_view exeName)
     const std::wstring wanted = widen(exeName);
     if (wanted.empty())
         return false;
-    const Snapshot snapshot;
+    const Snapshot snapshot(calls_);
     if (!snapshot.usable())
         return false;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.handle(), &entry); more;
-         more = Process32NextW(snapshot.handle(), &entry)) {
+    for (BOOL more = calls_.first(snapshot.handle(), &entry); more; more = calls_.next(snapshot.handle(), &entry)) {
         // szExeFile always ends in a zero; compare the whole name, case and all.
         if (wanted == entry.szExeFile)
             return true;

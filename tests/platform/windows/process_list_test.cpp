@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <vector>
+
 namespace quorlin {
 namespace {
 
@@ -56,6 +59,67 @@ TEST(ToolhelpProcessList, SeesThisProgramUnderItsOwnImageName)
     ASSERT_GT(length, 0u);
     const std::wstring name = std::filesystem::path(std::wstring(path, length)).filename().wstring();
     EXPECT_TRUE(ToolhelpProcessList().isRunning(narrow(name)));
+}
+
+// Scripted Toolhelp calls: a snapshot of the names in `listed`, or a failure.
+struct ScriptedToolhelp {
+    static inline bool snapshotFails = false;
+    static inline bool walkFails = false;
+    static inline int snapshots = 0;
+    static inline int closed = 0;
+    static inline std::vector<std::wstring> listed;
+    static inline std::size_t at = 0;
+    static HANDLE WINAPI create(DWORD, DWORD)
+    {
+        ++snapshots;
+        at = 0;
+        return snapshotFails ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(0x1234);
+    }
+    static BOOL entry(PROCESSENTRY32W* entry)
+    {
+        if (walkFails || at >= listed.size())
+            return FALSE;
+        wcsncpy(entry->szExeFile, listed[at++].c_str(), MAX_PATH - 1);
+        return TRUE;
+    }
+    static BOOL WINAPI first(HANDLE, PROCESSENTRY32W* e) { return at = 0, entry(e); }
+    static BOOL WINAPI next(HANDLE, PROCESSENTRY32W* e) { return entry(e); }
+    static BOOL WINAPI close(HANDLE) { return ++closed, TRUE; }
+};
+
+class ScriptedLauncherCheck : public ::testing::Test {
+protected:
+    ScriptedLauncherCheck()
+    {
+        ScriptedToolhelp::snapshotFails = ScriptedToolhelp::walkFails = false;
+        ScriptedToolhelp::snapshots = ScriptedToolhelp::closed = 0;
+        ScriptedToolhelp::listed = {L"System", L"SignalRgbLauncher.exe"};
+    }
+    ToolhelpProcessList processes{{&ScriptedToolhelp::create, &ScriptedToolhelp::first, &ScriptedToolhelp::next,
+                                   &ScriptedToolhelp::close}};
+};
+
+TEST_F(ScriptedLauncherCheck, EveryCheckTakesAndClosesItsOwnSnapshot)
+{
+    EXPECT_TRUE(processes.isRunning(kLauncher));
+    ScriptedToolhelp::listed = {L"System"};
+    EXPECT_FALSE(processes.isRunning(kLauncher));
+    EXPECT_EQ(ScriptedToolhelp::snapshots, 2);
+    EXPECT_EQ(ScriptedToolhelp::closed, 2);
+}
+
+TEST_F(ScriptedLauncherCheck, NoSnapshotMeansNotRunningAndNothingToClose)
+{
+    ScriptedToolhelp::snapshotFails = true;
+    EXPECT_FALSE(processes.isRunning(kLauncher));
+    EXPECT_EQ(ScriptedToolhelp::closed, 0);
+}
+
+TEST_F(ScriptedLauncherCheck, AnUnreadableSnapshotMeansNotRunningAndIsClosed)
+{
+    ScriptedToolhelp::walkFails = true;
+    EXPECT_FALSE(processes.isRunning(kLauncher));
+    EXPECT_EQ(ScriptedToolhelp::closed, 1);
 }
 
 }  // namespace
