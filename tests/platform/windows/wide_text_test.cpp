@@ -14,11 +14,6 @@ TEST(WideText, RoundTripsTextOutsideLatin)
     EXPECT_EQ(narrow(L""), "");
 }
 
-TEST(WideText, KeepsEmbeddedZeros)
-{
-    EXPECT_EQ(widen(std::string_view("a\0b", 3)), std::wstring(L"a\0b", 3));
-}
-
 TEST(WideText, InvalidBytesBecomeReplacementCharacters)
 {
     EXPECT_EQ(widen("a\xFF" "b"), L"a\uFFFDb");
