@@ -160,8 +160,9 @@ TEST_F(ProfileStoreContract, AWriteChangesOnlyItsKeyAndKeepsEveryOtherLine)
     expected.replace(expected.find("mytype=English,1;Japanese,0;"), 28, "mytype=English,0;Japanese,1;");
     EXPECT_EQ(lines(), comparable(expected));
     EXPECT_EQ(read(), "English,0;Japanese,1;");
-    if (!kWindowsProfileFunctions)
+    if (!kWindowsProfileFunctions) {
         EXPECT_EQ(file(), expected) << "every other byte kept";
+    }
 }
 
 TEST_F(ProfileStoreContract, AWriteAddsAMissingKeyToItsSection)
@@ -175,10 +176,11 @@ TEST_F(ProfileStoreContract, TheLineEndingsAfterAWrite)
 {
     put("[Type]\nMyType=English,1;\n");
     EXPECT_EQ(store.write("Type", "MyType", "Japanese,1;", kPath), ProfileWrite::written);
-    if (kWindowsProfileFunctions)
+    if (kWindowsProfileFunctions) {
         EXPECT_NE(file().find("MyType=Japanese,1;\r\n"), std::string::npos) << "Windows writes its line with CRLF";
-    else
+    } else {
         EXPECT_EQ(file(), "[Type]\nMyType=Japanese,1;\n") << "the file's own LF is kept";
+    }
 }
 
 TEST_F(ProfileStoreContract, WritingTheStoredValueLeavesTheFileAlone)
