@@ -2,7 +2,7 @@
 # The Windows build: cross-built with mingw-w64 (cmake/mingw-w64.cmake) into
 # build/windows, its suites run by ctest under Wine in the build tree's own prefix.
 # The first configure fetches hidapi's Debian source package (tools/wine/fetch-hidapi.sh);
-# later ones reuse it without the network. The core's suites need no display.
+# later ones reuse it without the network.
 set -euo pipefail
 top=${QUORLIN_TOP:?}
 build=${QUORLIN_WINDOWS_BUILD:-$top/build/windows}  # another build folder for a local run
@@ -25,7 +25,9 @@ echo "build: $(took "$t")"
 
 [ -e "$build/wineprefix/.quorlin-ready" ] && prefix=warm || prefix=new
 t=$(seconds)
-env -u DISPLAY -u WAYLAND_DISPLAY \
+# The platform suite makes real windows (the device notification window): Wine needs
+# an X display for them.
+env -u DISPLAY -u WAYLAND_DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
 echo "tests under Wine ($prefix prefix): $(took "$t")"
 
