@@ -216,17 +216,13 @@ TEST_F(DeviceLinkTest, WritesRacingReconnectsNeverTouchAClosedHandle)
 {
     light.setInterfaceCount(3);
     std::atomic<bool> stop{false};
-    std::atomic<int> sent{0};
     std::thread writer([&] {
-        for (std::uint8_t level = 0; !stop;) {
+        for (std::uint8_t level = 0; !stop; link.writeSettings(0))
             data.settings.brightnessLevel = ++level;
-            if (link.writeSettings(0) > 0)
-                ++sent;
-        }
     });
     // A thread may take milliseconds to start and a short sleep may not sleep at all
     // (Windows): cycle until the writer has met open lists, within a bound.
-    for (int i = 0; i < 150 || (sent < 3 && i < 200000); ++i) {
+    for (int i = 0; i < 150 || (i < 200000 && light.calls(Kind::Write).size() < 3); ++i) {
         link.openDevices();
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         link.closeDevices();
