@@ -53,6 +53,11 @@ protected:
 
     void startWindow()
     {
+        // The window clears quitRequested only after its worker has started, and a
+        // worker that sees it still set ends at once. The program opens its window
+        // once; a test that closes one and starts another on the same data starts
+        // from a data object as fresh as the program's.
+        data.quitRequested = 0;
         window = std::make_unique<QtMainWindow>(DialogServices{data, link, light, clock, nullptr}, &prompts, skin);
         window->OnInitDialog();
         window->show();
@@ -66,8 +71,9 @@ protected:
             window.reset();
         }
     }
-    // Runs the UI thread's event loop until `done` holds or the time is up.
-    static bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+    // Runs the UI thread's event loop until `done` holds or the time is up. The bound
+    // only catches a hang: a sanitizer build on a loaded machine may need seconds.
+    static bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
