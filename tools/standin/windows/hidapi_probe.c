@@ -1,0 +1,67 @@
+/* hidapi-probe.exe: hidapi's own Windows backend (windows/hid.c) against whatever
+ * hid.dll and cfgmgr32.dll it loads. Lists the light's interfaces, opens the first,
+ * writes the 65-byte status request and reads the reply.
+ *   hidapi-probe [--expect-none | --expect-no-open | --expect-write-fails | --expect-no-reply]
+ * Exit 0 when what happened is what was expected (by default: a whole exchange). */
+#include <hidapi.h>
+
+#include <stdio.h>
+#include <string.h>
+#include <wchar.h>
+
+enum { VENDOR = 0x5046, PRODUCT = 0x5631, REPORT = 65, REPLY = 64, STATUS = 0x12, MARK_AT = 12, MARK = 0x0F };
+
+static void show(const unsigned char *bytes, int count)
+{
+    for (int i = 0; i < count; ++i)
+        printf("%02x", bytes[i]);
+    printf("\n");
+}
+
+int main(int argc, char **argv)
+{
+    const char *expect = argc > 1 ? argv[1] : "--exchange";
+    if (hid_init() != 0) {
+        printf("init failed: %ls\n", hid_error(NULL));
+        return 1;
+    }
+    struct hid_device_info *list = hid_enumerate(VENDOR, PRODUCT);
+    int listed = 0;
+    for (struct hid_device_info *node = list; node != NULL; node = node->next, ++listed)
+        printf("interface %d path=%s ids=%04x:%04x release=%04x serial=%ls maker=%ls product=%ls usage=%04x:%04x bus=%d\n",
+               node->interface_number, node->path, node->vendor_id, node->product_id, node->release_number,
+               node->serial_number, node->manufacturer_string, node->product_string, node->usage_page,
+               node->usage, (int)node->bus_type);
+    printf("listed %d\n", listed);
+    if (strcmp(expect, "--expect-none") == 0) {
+        hid_free_enumeration(list);
+        return listed == 0 ? 0 : 1;
+    }
+    if (list == NULL)
+        return 1;
+    hid_device *device = hid_open_path(list->path);
+    hid_free_enumeration(list);
+    if (device == NULL) {
+        printf("open failed: %ls\n", hid_error(NULL));
+        return strcmp(expect, "--expect-no-open") == 0 ? 0 : 1;
+    }
+    printf("opened\n");
+    unsigned char request[REPORT] = {0x00, STATUS, 0x01};
+    const int written = hid_write(device, request, sizeof request);
+    printf("write %d\n", written);
+    if (written != REPORT) {
+        printf("write failed: %ls\n", hid_error(device));
+        hid_close(device);
+        return strcmp(expect, "--expect-write-fails") == 0 ? 0 : 1;
+    }
+    unsigned char reply[REPLY + 1];
+    const int got = hid_read_timeout(device, reply, REPLY, 1000);
+    printf("read %d\n", got);
+    if (got > 0)
+        show(reply, got);
+    hid_close(device);
+    hid_exit();
+    if (strcmp(expect, "--expect-no-reply") == 0)
+        return got == 0 ? 0 : 1;
+    return (strcmp(expect, "--exchange") == 0 && got == REPLY && reply[1] == STATUS && reply[MARK_AT] == MARK) ? 0 : 1;
+}
