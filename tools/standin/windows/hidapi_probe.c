@@ -1,13 +1,17 @@
 /* hidapi-probe.exe: hidapi's own Windows backend (windows/hid.c) against whatever
  * hid.dll and cfgmgr32.dll it loads. Lists the light's interfaces, opens the first,
- * writes the 65-byte status request and reads the reply.
+ * writes the 65-byte status request and reads the reply; prints each step.
  *   hidapi-probe [--expect-none | --expect-no-open | --expect-write-fails | --expect-no-reply]
+ *   hidapi-probe --two-handles        the reply reaches a second handle of the interface too
+ *   hidapi-probe --dies-after FILE    after an exchange, waits for FILE, then expects the
+ *                                     handle to be dead (the light was unplugged meanwhile)
  * Exit 0 when what happened is what was expected (by default: a whole exchange). */
 #include <hidapi.h>
 
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
+#include <windows.h>
 
 enum { VENDOR = 0x5046, PRODUCT = 0x5631, REPORT = 65, REPLY = 64, STATUS = 0x12, MARK_AT = 12, MARK = 0x0F };
 
@@ -39,13 +43,20 @@ int main(int argc, char **argv)
     }
     if (list == NULL)
         return 1;
-    hid_device *device = hid_open_path(list->path);
+    char path[512];
+    snprintf(path, sizeof path, "%s", list->path);
     hid_free_enumeration(list);
+    hid_device *device = hid_open_path(path);
     if (device == NULL) {
         printf("open failed: %ls\n", hid_error(NULL));
         return strcmp(expect, "--expect-no-open") == 0 ? 0 : 1;
     }
     printf("opened\n");
+    hid_device *second = NULL;
+    if (strcmp(expect, "--two-handles") == 0 && (second = hid_open_path(path)) == NULL) {
+        printf("second open failed: %ls\n", hid_error(NULL));
+        return 1;
+    }
     unsigned char request[REPORT] = {0x00, STATUS, 0x01};
     const int written = hid_write(device, request, sizeof request);
     printf("write %d\n", written);
@@ -59,9 +70,31 @@ int main(int argc, char **argv)
     printf("read %d\n", got);
     if (got > 0)
         show(reply, got);
+    if (second != NULL) {
+        const int copy = hid_read_timeout(second, reply, REPLY, 1000);
+        printf("second read %d\n", copy);
+        hid_close(second);
+        if (copy != got)
+            return 1;
+    }
+    if (strcmp(expect, "--dies-after") == 0 && argc > 2) {
+        if (got != REPLY)
+            return 1;
+        printf("waiting\n");
+        fflush(stdout);
+        while (GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES)
+            Sleep(20);
+        const int late = hid_write(device, request, sizeof request);
+        printf("late write %d\n", late);
+        const int lateRead = late < 0 ? hid_read_timeout(device, reply, REPLY, 200) : 0;
+        printf("late read %d\n", lateRead);
+        hid_close(device);
+        return late < 0 && lateRead < 0 ? 0 : 1;
+    }
     hid_close(device);
     hid_exit();
     if (strcmp(expect, "--expect-no-reply") == 0)
         return got == 0 ? 0 : 1;
-    return (strcmp(expect, "--exchange") == 0 && got == REPLY && reply[1] == STATUS && reply[MARK_AT] == MARK) ? 0 : 1;
+    const int whole = strcmp(expect, "--exchange") == 0 || strcmp(expect, "--two-handles") == 0;
+    return (whole && got == REPLY && reply[1] == STATUS && reply[MARK_AT] == MARK) ? 0 : 1;
 }

@@ -1,0 +1,120 @@
+#!/bin/bash
+# The Windows stand-in light under Wine, seen through hidapi's own Windows backend
+# (hidapi-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
+#   selftest.sh BIN_DIR [PREFIX]
+# BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-probe.exe;
+# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR).
+set -uo pipefail
+[ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
+bin=$(cd "$1" && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+top=$(cd "$here/../../.." && pwd)
+ctl=$top/tools/standin/standin-ctl
+prefix=${2:-$bin/wine-prefix}
+mkdir -p "$prefix"
+export WINEPREFIX
+WINEPREFIX=$(cd "$prefix" && pwd)
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;hid,cfgmgr32=n,b"
+if [ -x "$top/tools/wine/prefix.sh" ]; then
+    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
+else
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+fi
+
+export QUORLIN_STANDIN_DIR
+QUORLIN_STANDIN_DIR=$(mktemp -d)
+light_pid=
+cleanup() {
+    [ -n "$light_pid" ] && kill "$light_pid" 2>/dev/null && wait "$light_pid" 2>/dev/null
+    rm -rf "$QUORLIN_STANDIN_DIR"
+}
+trap cleanup EXIT
+
+failures=0
+pass() { echo "ok   $1"; }
+fail() { echo "FAIL $1"; sed 's/^/     | /' "$QUORLIN_STANDIN_DIR/probe.out"; failures=$((failures + 1)); }
+probe() { (cd "$bin" && wine ./hidapi-probe.exe "$@") 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"; }
+has() { grep -q -- "$1" "$QUORLIN_STANDIN_DIR/probe.out"; }
+# The light looks at its control files every 50 ms.
+settle() { sleep 0.2; }
+
+(cd "$bin" && exec setsid wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
+light_pid=$!
+for _ in $(seq 100); do [ -s "$QUORLIN_STANDIN_DIR/light" ] && break; sleep 0.1; done
+[ -s "$QUORLIN_STANDIN_DIR/light" ] || { echo "FAIL the light did not start"; exit 1; }
+
+# --- listing and the exchange
+probe && has "interface 0 path=\\\\\\\\.\\\\pipe\\\\quorlin-standin\\\\vid_5046&pid_5631&mi_00" \
+    && has "ids=5046:5631 release=0100 serial=SIM0001 maker=Quorlin product=Sivane usage=ff00:0001 bus=1" \
+    && has "write 65" && has "read 64" && has "^001201025a1eb4b4aa3202010f0002" \
+    && pass "lists the light as the HID class driver would; a status request gets the 64-byte reply" \
+    || fail "lists the light; a status request gets the 64-byte reply"
+grep -q " write 0 65 - 0012010000" "$QUORLIN_STANDIN_DIR/calls.log" \
+    && grep -q " reply 0 1 - 001201025a1e" "$QUORLIN_STANDIN_DIR/calls.log" \
+    && pass "calls.log records the 65-byte report taken and the reply sent" \
+    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$QUORLIN_STANDIN_DIR/probe.out"; fail "calls.log records the report and the reply"; }
+
+probe --two-handles && has "second read 64" \
+    && pass "every open handle of the interface gets its own copy of the reply" \
+    || fail "every open handle gets its own copy of the reply"
+
+# --- the light's state
+"$ctl" "$QUORLIN_STANDIN_DIR" settings 01 02 03 04 05 06 07 08 09 0A 0F 0C 0D 0E
+probe && has "^0012010203040506070809" \
+    && pass "the reply carries the settings file's bytes" || fail "the reply carries the settings file's bytes"
+rm -f "$QUORLIN_STANDIN_DIR/settings"
+
+# --- plugging
+"$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
+probe --expect-none && pass "an unplugged light is not listed" || fail "an unplugged light is not listed"
+"$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
+probe && pass "plugged again, the exchange works" || fail "plugged again, the exchange works"
+
+rm -f "$QUORLIN_STANDIN_DIR/go"
+(cd "$bin" && wine ./hidapi-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go') \
+    >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 &
+held=$!
+for _ in $(seq 100); do has waiting && break; sleep 0.1; done
+"$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
+"$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
+touch "$QUORLIN_STANDIN_DIR/go"
+wait "$held" && has "late write -1" \
+    && pass "a handle opened before an unplug stays dead after the next plug" \
+    || fail "a handle opened before an unplug stays dead after the next plug"
+
+"$ctl" "$QUORLIN_STANDIN_DIR" interfaces 3; settle
+probe && has "interface 2 path=.*mi_02" && has "listed 3" \
+    && pass "three interfaces are listed with their interface numbers" || fail "three interfaces are listed"
+"$ctl" "$QUORLIN_STANDIN_DIR" interfaces 1; settle
+
+# --- faults
+"$ctl" "$QUORLIN_STANDIN_DIR" fail-open 0 EACCES
+probe --expect-no-open && has "open failed: set input buffers: (0x00000005)" \
+    && grep -q " open 0 0 EACCES " "$QUORLIN_STANDIN_DIR/calls.log" \
+    && pass "fail-open: listed, but opening fails with access denied" || fail "fail-open: opening fails"
+"$ctl" "$QUORLIN_STANDIN_DIR" fail-open off
+
+"$ctl" "$QUORLIN_STANDIN_DIR" fail-write on; settle
+probe --expect-write-fails && has "write -1" \
+    && pass "fail-write: the light takes no report and the write fails after its wait" \
+    || fail "fail-write: the write fails"
+"$ctl" "$QUORLIN_STANDIN_DIR" fail-write off; settle
+probe && pass "fail-write off: the exchange works again" || fail "fail-write off: the exchange works again"
+
+"$ctl" "$QUORLIN_STANDIN_DIR" reply none
+probe --expect-no-reply && has "read 0" && pass "reply none: the bounded read times out" || fail "reply none"
+"$ctl" "$QUORLIN_STANDIN_DIR" reply wrong
+probe; has "read 64" && has "^001201025a1eb4b4aa3202010e" \
+    && pass "reply wrong: mark 14 at byte 12" || fail "reply wrong"
+"$ctl" "$QUORLIN_STANDIN_DIR" reply short
+probe; has "read 8" && has "^001201025a1eb4b4$" && pass "reply short: only the first 8 bytes" || fail "reply short"
+"$ctl" "$QUORLIN_STANDIN_DIR" reply normal
+
+# --- without a control folder there is no light
+(unset QUORLIN_STANDIN_DIR; cd "$bin" && wine ./hidapi-probe.exe --expect-none) >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 \
+    && pass "without QUORLIN_STANDIN_DIR nothing is listed" || fail "without QUORLIN_STANDIN_DIR nothing is listed"
+
+[ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
+[ "$failures" -eq 0 ]
