@@ -1,0 +1,59 @@
+#!/bin/bash
+# readback.exe against readback-fixture.exe under Wine: every kind of control, the
+# escapes, one control by id, and a window that never appears.
+#   check.sh DIR [PREFIX]   DIR holds both programs; PREFIX: the Wine prefix (default: a
+#   private one under DIR). Without a display it runs itself under xvfb-run.
+set -uo pipefail
+[ $# -ge 1 ] || { echo "usage: check.sh DIR [PREFIX]" >&2; exit 2; }
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+dir=$(cd "$1" && pwd)
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+prefix=${2:-$dir/wine-prefix}
+mkdir -p "$prefix"
+export WINEPREFIX
+WINEPREFIX=$(cd "$prefix" && pwd)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -x "$top/tools/wine/prefix.sh" ]; then
+    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
+else
+    wineserver -p
+fi
+cd "$dir" || exit 1
+
+failures=0
+check() {  # NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok   $1"; else
+        echo "FAIL $1"; diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | sed 's/^/     | /'
+        failures=$((failures + 1))
+    fi
+}
+
+wine ./readback-fixture.exe </dev/null >/dev/null 2>&1 &
+fixture=$!
+trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null' EXIT
+
+tab=$'\t'
+all=$(wine ./readback.exe --class QuorlinReadbackFixture --wait 20000)
+check "the window's own line comes first, with its title" \
+    "window${tab}QuorlinReadbackFixture${tab}visible=1${tab}enabled=1" "$(head -1 <<<"$all" | cut -f1-4)"
+check "one line per control, in creation order, with kind fields and escaped texts" \
+"1001${tab}Static${tab}visible=1${tab}enabled=1${tab}rect=10,10,120,20${tab}text=亮度\\t50%
+1002${tab}msctls_trackbar32${tab}visible=1${tab}enabled=1${tab}rect=10,40,200,30${tab}pos=90${tab}range=0..255${tab}text=
+1003${tab}ComboBox${tab}visible=1${tab}enabled=1${tab}rect=10,80,150,24${tab}selected=1${tab}items=English|中文|a\\|b${tab}text=中文
+1004${tab}Button${tab}visible=1${tab}enabled=1${tab}rect=10,120,100,20${tab}check=1${tab}text=Breathe
+1005${tab}Button${tab}visible=1${tab}enabled=0${tab}rect=120,120,80,24${tab}text=&Apply
+1006${tab}Edit${tab}visible=0${tab}enabled=1${tab}rect=10,160,100,40${tab}text=line 1\\r\\nline 2" \
+    "$(tail -n +2 <<<"$all" | sed 's/\t$//')"
+check "the title finds the window too (UTF-8 argument)" "1004${tab}Button" \
+    "$(wine ./readback.exe --title '读回 fixture' --id 1004 | cut -f1-2)"
+check "--id prints that control only" "1" "$(wine ./readback.exe --class QuorlinReadbackFixture --id 1002 | wc -l)"
+
+wine ./readback.exe --class NoSuchWindowClass --wait 200 >/dev/null 2>&1
+check "a window that never appears: exit 1" "1" "$?"
+wine ./readback.exe --wait 200 >/dev/null 2>&1
+check "neither class nor title: usage error" "2" "$?"
+
+[ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
+[ "$failures" -eq 0 ]
