@@ -66,7 +66,7 @@ std::wstring presentList()
     if (!win::controlDir().empty() && win::parsePresence(win::readControl("present")).plugged) {
         const int count = win::parseInterfaces(win::readControl("interfaces"));
         for (int index = 0; index < count; ++index) {
-            list += win::interfacePath(index);
+            list += win::interfacePath(win::channel(), index);
             list += L'\0';
         }
     }
@@ -126,7 +126,7 @@ CONFIGRET WINAPI standinGetInterfaceList(LPGUID classGuid, DEVINSTID_W, PZZWSTR 
 CONFIGRET WINAPI standinGetInterfaceProperty(LPCWSTR path, const DEVPROPKEY* key, DEVPROPTYPE* type,
                                              PBYTE buffer, PULONG size, ULONG)
 {
-    const int index = path != nullptr ? win::interfaceOf(path) : -1;
+    const int index = path != nullptr ? win::interfaceOf(win::channel(), path) : -1;
     if (index < 0)
         return CR_NO_SUCH_DEVICE_INTERFACE;
     if (!sameKey(key, kDeviceKeys, kInstanceIdKey))

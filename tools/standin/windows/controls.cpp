@@ -9,7 +9,9 @@ namespace quorlin::standin::win {
 namespace {
 
 constexpr const wchar_t* kPipePrefix = L"\\\\.\\pipe";
-constexpr const wchar_t* kPipeName = L"\\quorlin-standin\\vid_5046&pid_5631&mi_";
+constexpr const wchar_t* kInterfaceName = L"\\vid_5046&pid_5631&mi_";
+constexpr std::uint32_t kFnvOffset = 2166136261u;
+constexpr std::uint32_t kFnvPrime = 16777619u;
 constexpr std::size_t kMaxSerial = 126;
 
 // Win32 error codes (winerror.h), so that this file needs no Windows header.
@@ -154,20 +156,32 @@ unsigned long win32ErrorFor(const std::string& errnoText)
     return kErrorGenFailure;
 }
 
-std::wstring interfacePath(int index)
+std::wstring channelOf(const std::wstring& controlDir)
+{
+    std::uint32_t hash = kFnvOffset;
+    for (const wchar_t c : controlDir) {
+        hash = (hash ^ (static_cast<std::uint32_t>(c) & 0xFF)) * kFnvPrime;
+        hash = (hash ^ (static_cast<std::uint32_t>(c) >> 8)) * kFnvPrime;
+    }
+    wchar_t digits[12];
+    std::swprintf(digits, 12, L"%08x", static_cast<unsigned>(hash));
+    return std::wstring(L"quorlin-standin-") + digits;
+}
+
+std::wstring interfacePath(const std::wstring& channel, int index)
 {
     wchar_t digits[8];
     std::swprintf(digits, 8, L"%02x", static_cast<unsigned>(index));
-    return std::wstring(kPipePrefix) + kPipeName + digits;
+    return std::wstring(kPipePrefix) + L"\\" + channel + kInterfaceName + digits;
 }
 
-int interfaceOf(const std::wstring& pathOrName)
+int interfaceOf(const std::wstring& channel, const std::wstring& pathOrName)
 {
     std::wstring name = pathOrName;
     const std::wstring prefix = kPipePrefix;
     if (name.compare(0, prefix.size(), prefix) == 0)
         name.erase(0, prefix.size());
-    const std::wstring head = kPipeName;
+    const std::wstring head = L"\\" + channel + kInterfaceName;
     if (name.size() != head.size() + 2 || name.compare(0, head.size(), head) != 0)
         return -1;
     int index = 0;

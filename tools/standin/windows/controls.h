@@ -48,11 +48,14 @@ std::string formatSettings(const SettingBytes& settings);
 // class driver would report it (EACCES: access denied, EBUSY: sharing violation, ...).
 unsigned long win32ErrorFor(const std::string& errnoText);
 
-// The pipe that stands for interface `index`: \\.\pipe\quorlin-standin\vid_5046&pid_5631&mi_NN,
-// NN in hex as in a USB hardware id.
-std::wstring interfacePath(int index);
-// The interface a path or a pipe's file name ("\quorlin-standin\...") names, or -1.
-int interfaceOf(const std::wstring& pathOrName);
+// The pipes of one control folder: "quorlin-standin-" and a hash of the folder's path,
+// so that lights of several tests sharing a wineserver never serve each other's pipes.
+std::wstring channelOf(const std::wstring& controlDir);
+// The pipe that stands for interface `index`:
+// \\.\pipe\CHANNEL\vid_5046&pid_5631&mi_NN, NN in hex as in a USB hardware id.
+std::wstring interfacePath(const std::wstring& channel, int index);
+// The interface a path or a pipe's file name ("\CHANNEL\...") of the channel names, or -1.
+int interfaceOf(const std::wstring& channel, const std::wstring& pathOrName);
 
 // Bytes as lower-case hex, "-" for none.
 std::string hexBytes(const unsigned char* data, std::size_t length);

@@ -1,5 +1,7 @@
 #include "folder.h"
 
+#include "controls.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -47,6 +49,11 @@ std::wstring pathOf(const char* name)
 const std::wstring& controlDir()
 {
     return folderStore();
+}
+
+std::wstring channel()
+{
+    return channelOf(controlDir());
 }
 
 void setControlDir(const std::wstring& folder)

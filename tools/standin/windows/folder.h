@@ -10,6 +10,8 @@ namespace quorlin::standin::win {
 
 // The folder as a Windows path without a trailing separator, "" when unset.
 const std::wstring& controlDir();
+// The pipe channel of the folder (controls.h: channelOf).
+std::wstring channel();
 // Sets the folder for this process (the light takes it from its command line).
 void setControlDir(const std::wstring& folder);
 

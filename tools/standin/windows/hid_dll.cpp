@@ -38,7 +38,7 @@ int interfaceOfHandle(HANDLE handle)
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
         !GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof buffer))
         return -1;
-    return win::interfaceOf(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+    return win::interfaceOf(win::channel(), std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
 }
 
 BOOLEAN notOurs()
@@ -173,7 +173,7 @@ BOOLEAN __stdcall standinSetNumInputBuffers(HANDLE handle, ULONG)
     if (index < 0)
         return notOurs();
     const std::string error = win::openErrorOf(win::readControl("open-error"), index);
-    const std::string path = narrow(win::interfacePath(index));
+    const std::string path = narrow(win::interfacePath(win::channel(), index));
     win::logCall(start, "open", index, error.empty() ? 1 : 0, error, path);
     if (!error.empty()) {
         SetLastError(win::win32ErrorFor(error));

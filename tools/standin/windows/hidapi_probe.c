@@ -1,12 +1,12 @@
-/* hidapi-probe.exe: hidapi's own Windows backend (windows/hid.c) against whatever
+/* hidapi-standin-probe.exe: hidapi's own Windows backend (windows/hid.c) against whatever
  * hid.dll and cfgmgr32.dll it loads. Lists the light's interfaces, opens the first,
  * writes the 65-byte status request and reads the reply; prints each step.
- *   hidapi-probe [--expect-none | --expect-no-open | --expect-write-fails | --expect-no-reply]
- *   hidapi-probe --two-handles        the reply reaches a second handle of the interface too
- *   hidapi-probe --dies-after FILE    after an exchange, waits for FILE, then expects the
+ *   hidapi-standin-probe [--expect-none | --expect-no-open | --expect-write-fails | --expect-no-reply]
+ *   hidapi-standin-probe --two-handles        the reply reaches a second handle of the interface too
+ *   hidapi-standin-probe --dies-after FILE    after an exchange, waits for FILE, then expects the
  *                                     handle to be dead (the light was unplugged meanwhile)
  * Exit 0 when what happened is what was expected (by default: a whole exchange). */
-#include <hidapi.h>
+#include <hidapi/hidapi.h>
 
 #include <stdio.h>
 #include <string.h>

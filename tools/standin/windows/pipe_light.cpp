@@ -126,7 +126,7 @@ void PipeLight::keepListeners(int index)
 
 bool PipeLight::addListener(int index)
 {
-    const std::wstring path = interfacePath(index);
+    const std::wstring path = interfacePath(channel(), index);
     const HANDLE pipe = CreateNamedPipeW(path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
                                          PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
                                          PIPE_UNLIMITED_INSTANCES, kOutboundBuffer, 0, 0, nullptr);

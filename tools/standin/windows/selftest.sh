@@ -1,8 +1,8 @@
 #!/bin/bash
 # The Windows stand-in light under Wine, seen through hidapi's own Windows backend
-# (hidapi-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
+# (hidapi-standin-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
 #   selftest.sh BIN_DIR [PREFIX]
-# BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-probe.exe;
+# BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-standin-probe.exe;
 # PREFIX is the Wine prefix to use (default: a private one under BIN_DIR).
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
@@ -35,7 +35,7 @@ trap cleanup EXIT
 failures=0
 pass() { echo "ok   $1"; }
 fail() { echo "FAIL $1"; sed 's/^/     | /' "$QUORLIN_STANDIN_DIR/probe.out"; failures=$((failures + 1)); }
-probe() { (cd "$bin" && wine ./hidapi-probe.exe "$@") 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"; }
+probe() { (cd "$bin" && wine ./hidapi-standin-probe.exe "$@") 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"; }
 has() { grep -q -- "$1" "$QUORLIN_STANDIN_DIR/probe.out"; }
 # The light looks at its control files every 50 ms.
 settle() { sleep 0.2; }
@@ -46,7 +46,7 @@ for _ in $(seq 100); do [ -s "$QUORLIN_STANDIN_DIR/light" ] && break; sleep 0.1;
 [ -s "$QUORLIN_STANDIN_DIR/light" ] || { echo "FAIL the light did not start"; exit 1; }
 
 # --- listing and the exchange
-probe && has "interface 0 path=\\\\\\\\.\\\\pipe\\\\quorlin-standin\\\\vid_5046&pid_5631&mi_00" \
+probe && has "interface 0 path=\\\\\\\\.\\\\pipe\\\\quorlin-standin-[0-9a-f]\{8\}\\\\vid_5046&pid_5631&mi_00" \
     && has "ids=5046:5631 release=0100 serial=SIM0001 maker=Quorlin product=Sivane usage=ff00:0001 bus=1" \
     && has "write 65" && has "read 64" && has "^001201025a1eb4b4aa3202010f0002" \
     && pass "lists the light as the HID class driver would; a status request gets the 64-byte reply" \
@@ -73,7 +73,7 @@ probe --expect-none && pass "an unplugged light is not listed" || fail "an unplu
 probe && pass "plugged again, the exchange works" || fail "plugged again, the exchange works"
 
 rm -f "$QUORLIN_STANDIN_DIR/go"
-(cd "$bin" && wine ./hidapi-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go') \
+(cd "$bin" && wine ./hidapi-standin-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go') \
     >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 &
 held=$!
 for _ in $(seq 100); do has waiting && break; sleep 0.1; done
@@ -112,8 +112,20 @@ probe; has "read 64" && has "^001201025a1eb4b4aa3202010e" \
 probe; has "read 8" && has "^001201025a1eb4b4$" && pass "reply short: only the first 8 bytes" || fail "reply short"
 "$ctl" "$QUORLIN_STANDIN_DIR" reply normal
 
+# --- two lights under one wineserver, each with its own folder, serve apart
+other=$(mktemp -d)
+(cd "$bin" && QUORLIN_STANDIN_DIR=$other exec setsid wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
+other_pid=$!
+for _ in $(seq 100); do [ -s "$other/light" ] && break; sleep 0.1; done
+"$ctl" "$other" settings 0A 0B 0C 0D 0E 0F 10 11 12 13 0F 15 16 17
+probe && has "^001201025a1e" && pass "a second light with its own folder does not answer for the first" \
+    || fail "a second light does not answer for the first"
+(cd "$bin" && QUORLIN_STANDIN_DIR=$other wine ./hidapi-standin-probe.exe) 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"
+has "^00120a0b0c0d" && pass "and answers its own programs" || fail "the second light answers its own programs"
+kill "$other_pid" 2>/dev/null; wait "$other_pid" 2>/dev/null; rm -rf "$other"
+
 # --- without a control folder there is no light
-(unset QUORLIN_STANDIN_DIR; cd "$bin" && wine ./hidapi-probe.exe --expect-none) >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 \
+(unset QUORLIN_STANDIN_DIR; cd "$bin" && wine ./hidapi-standin-probe.exe --expect-none) >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 \
     && pass "without QUORLIN_STANDIN_DIR nothing is listed" || fail "without QUORLIN_STANDIN_DIR nothing is listed"
 
 [ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
