@@ -5,13 +5,17 @@
  *   hidapi-standin-probe --two-handles        the reply reaches a second handle of the interface too
  *   hidapi-standin-probe --dies-after FILE    after an exchange, waits for FILE, then expects the
  *                                     handle to be dead (the light was unplugged meanwhile)
+ *   hidapi-standin-probe --watch MS           a hidden "usb_test msg window" that prints each
+ *                                     WM_DEVICECHANGE it gets for MS milliseconds
  * Exit 0 when what happened is what was expected (by default: a whole exchange). */
 #include <hidapi/hidapi.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 #include <windows.h>
+#include <dbt.h>
 
 enum { VENDOR = 0x5046, PRODUCT = 0x5631, REPORT = 65, REPLY = 64, STATUS = 0x12, MARK_AT = 12, MARK = 0x0F };
 
@@ -22,9 +26,47 @@ static void show(const unsigned char *bytes, int count)
     printf("\n");
 }
 
+static LRESULT CALLBACK watch_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_DEVICECHANGE) {
+        const DEV_BROADCAST_HDR *header = (const DEV_BROADCAST_HDR *)lparam;
+        printf("notify 0x%04x", (unsigned)wparam);
+        if (header != NULL && header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE) {
+            const DEV_BROADCAST_DEVICEINTERFACE_A *record = (const DEV_BROADCAST_DEVICEINTERFACE_A *)lparam;
+            printf(" type=5 class=%08lx name=%s", record->dbcc_classguid.Data1, record->dbcc_name);
+        }
+        printf("\n");
+        fflush(stdout);
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+/* The program's notification window as designed: class "usb_test msg window", never shown. */
+static int watch(int milliseconds)
+{
+    WNDCLASSA window_class = {0};
+    window_class.lpfnWndProc = watch_proc;
+    window_class.hInstance = GetModuleHandleA(NULL);
+    window_class.lpszClassName = "usb_test msg window";
+    RegisterClassA(&window_class);
+    HWND window = CreateWindowExA(0, window_class.lpszClassName, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, window_class.hInstance, NULL);
+    if (window == NULL)
+        return 1;
+    printf("watching\n");
+    fflush(stdout);
+    SetTimer(window, 1, (UINT)milliseconds, NULL);
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0 && message.message != WM_TIMER)
+        DispatchMessageA(&message);
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     const char *expect = argc > 1 ? argv[1] : "--exchange";
+    if (strcmp(expect, "--watch") == 0 && argc > 2)
+        return watch(atoi(argv[2]));
     if (hid_init() != 0) {
         printf("init failed: %ls\n", hid_error(NULL));
         return 1;

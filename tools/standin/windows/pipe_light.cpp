@@ -2,7 +2,11 @@
 
 #include "folder.h"
 
+#include <dbt.h>
+
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace quorlin::standin::win {
 namespace {
@@ -17,6 +21,8 @@ constexpr DWORD kOutboundBuffer = kQueuedReportLimit * kReportSize;
 constexpr std::uint8_t kWrongMark = 0x0E;
 constexpr std::size_t kShortReply = 8;
 constexpr std::size_t kLightReportSize = kReportSize - 1;
+constexpr const char* kNotifyClass = "usb_test msg window";
+constexpr UINT kNotifyTimeoutMs = 2000;
 
 }  // namespace
 
@@ -57,8 +63,10 @@ void PipeLight::refresh()
     const Presence now = parsePresence(readControl("present"));
     const int interfaces = now.plugged ? parseInterfaces(readControl("interfaces")) : 0;
     // A new plug generation kills every handle opened under the old one.
-    if (now.plugged != presence_.plugged || now.generation != presence_.generation)
+    const bool changed = now.plugged != presence_.plugged || now.generation != presence_.generation;
+    if (changed)
         closeAll();
+    const bool wasPlugged = presence_.plugged;
     presence_ = now;
     interfaces_ = interfaces;
     failWrite_ = readControl("fail-write");
@@ -80,7 +88,44 @@ void PipeLight::refresh()
     for (int index = 0; index < interfaces_; ++index)
         keepListeners(index);
     instances_.remove_if([](const auto& instance) { return instance->closed && instance->outstanding == 0; });
+    // A light present when the light starts was there before anyone listened: no event.
+    if (changed && started_) {
+        if (now.plugged)
+            notify(true);
+        else if (wasPlugged)
+            notify(false);
+    }
+    started_ = true;
     announce();
+}
+
+void PipeLight::notify(bool arrival)
+{
+    const double start = monotonicMs();
+    std::string name = "\\\\?\\USB#VID_5046&PID_5631#";
+    for (const wchar_t c : parseSerial(readControl("serial")))
+        name += static_cast<char>(c);
+    name += "#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+    std::vector<std::uint8_t> record(offsetof(DEV_BROADCAST_DEVICEINTERFACE_A, dbcc_name) + name.size() + 1, 0);
+    auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(record.data());
+    header->dbcc_size = static_cast<DWORD>(record.size());
+    header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    // GUID_DEVINTERFACE_USB_DEVICE
+    header->dbcc_classguid = {0xa5dcbf10, 0x6530, 0x11d2, {0x90, 0x1f, 0x00, 0xc0, 0x4f, 0xb9, 0x51, 0xed}};
+    std::memcpy(header->dbcc_name, name.c_str(), name.size() + 1);
+
+    int reached = 0;
+    for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
+        for (HWND window = nullptr; (window = FindWindowExA(parent, window, kNotifyClass, nullptr)) != nullptr;) {
+            DWORD_PTR result = 0;
+            // A program that hangs must not stop the light.
+            if (SendMessageTimeoutA(window, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                                    reinterpret_cast<LPARAM>(record.data()), SMTO_ABORTIFHUNG, kNotifyTimeoutMs,
+                                    &result))
+                ++reached;
+        }
+    }
+    logCall(start, "notify", -1, reached, {}, "-", (arrival ? "event=arrival," : "event=removal,") + name);
 }
 
 // Once the first listeners are up, `light` in the folder names this process.

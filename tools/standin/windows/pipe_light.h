@@ -13,7 +13,10 @@
 //  - every report the light sends goes to each connected instance of its interface, as
 //    the HID class driver gives every open handle its own copy (at most 64 queued);
 //  - unplugging, a new plug generation or fewer interfaces close the instances: the
-//    program's handles die as on a real bus.
+//    program's handles die as on a real bus;
+//  - an unplug and a plug are told, as the system tells them, to the windows of class
+//    "usb_test msg window": WM_DEVICECHANGE with a DEV_BROADCAST_DEVICEINTERFACE_A
+//    record of the USB device interface class naming the light (VID_5046, PID_5631).
 // The control folder (../README.md) is looked at every 50 ms; the light's message
 // handling is the simulated light's (src/link/sim).
 
@@ -79,6 +82,7 @@ private:
     int deliver(int index, const std::vector<std::uint8_t>& message);
     void release(Instance& instance);
     void announce();
+    void notify(bool arrival);
 
     sim::SimulatedLight& light_;
     HidHandle lightHandle_ = nullptr;
@@ -88,6 +92,7 @@ private:
     int interfaces_ = 0;
     std::optional<std::string> failWrite_;
     bool announced_ = false;
+    bool started_ = false;
 };
 
 }  // namespace quorlin::standin::win

@@ -3,9 +3,13 @@
 # (hidapi-standin-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
 #   selftest.sh BIN_DIR [PREFIX]
 # BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-standin-probe.exe;
-# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR).
+# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR). Without a
+# display it runs itself under xvfb-run (the plug events go to a window).
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
+fi
 bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/../../.." && pwd)
@@ -71,6 +75,22 @@ rm -f "$QUORLIN_STANDIN_DIR/settings"
 probe --expect-none && pass "an unplugged light is not listed" || fail "an unplugged light is not listed"
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 probe && pass "plugged again, the exchange works" || fail "plugged again, the exchange works"
+
+(cd "$bin" && exec wine ./hidapi-standin-probe.exe --watch 4000) >"$QUORLIN_STANDIN_DIR/watch.out" 2>&1 &
+watcher=$!
+for _ in $(seq 100); do grep -q watching "$QUORLIN_STANDIN_DIR/watch.out" && break; sleep 0.1; done
+"$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
+"$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
+wait "$watcher"
+tr -d '\r' <"$QUORLIN_STANDIN_DIR/watch.out" >"$QUORLIN_STANDIN_DIR/probe.out"
+usb='type=5 class=a5dcbf10 name=\\\\?\\USB#VID_5046&PID_5631#SIM0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}'
+has "^notify 0x8004 $usb" && has "^notify 0x8000 $usb" \
+    && [ "$(grep -c '^notify' "$QUORLIN_STANDIN_DIR/probe.out")" -eq 2 ] \
+    && pass "unplug and plug reach the notification window as a removal and an arrival of the light" \
+    || fail "unplug and plug reach the notification window"
+grep -q " notify - 1 - - event=arrival," "$QUORLIN_STANDIN_DIR/calls.log" \
+    && pass "calls.log records the notifications and the windows reached" \
+    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$QUORLIN_STANDIN_DIR/probe.out"; fail "calls.log records the notifications"; }
 
 rm -f "$QUORLIN_STANDIN_DIR/go"
 (cd "$bin" && wine ./hidapi-standin-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go') \
