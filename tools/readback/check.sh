@@ -2,7 +2,8 @@
 # readback.exe against readback-fixture.exe under Wine: every kind of control, the
 # escapes, one control by id, and a window that never appears.
 #   check.sh DIR [PREFIX]   DIR holds both programs; PREFIX: the Wine prefix (default: a
-#   private one under DIR). Without a display it runs itself under xvfb-run.
+#   private one under DIR, whose server is started on this run's display and stopped at
+#   the end). Without a display it runs itself under xvfb-run.
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: check.sh DIR [PREFIX]" >&2; exit 2; }
 if [ -z "${DISPLAY:-}" ]; then
@@ -11,6 +12,7 @@ fi
 dir=$(cd "$1" && pwd)
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 prefix=${2:-$dir/wine-prefix}
+own_prefix=$([ $# -ge 2 ] || echo yes)
 mkdir -p "$prefix"
 export WINEPREFIX
 WINEPREFIX=$(cd "$prefix" && pwd)
@@ -20,6 +22,12 @@ if [ -x "$top/tools/wine/prefix.sh" ]; then
 else
     wineserver -p
 fi
+# A private prefix's server goes with this run: the next one may have another display.
+stop_prefix() {
+    [ -n "$own_prefix" ] || return 0
+    if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
+    else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
+}
 cd "$dir" || exit 1
 
 failures=0
@@ -32,7 +40,7 @@ check() {  # NAME EXPECTED ACTUAL
 
 wine ./readback-fixture.exe </dev/null >/dev/null 2>&1 &
 fixture=$!
-trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null' EXIT
+trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null; stop_prefix' EXIT
 
 tab=$'\t'
 all=$(wine ./readback.exe --class QuorlinReadbackFixture --wait 20000)

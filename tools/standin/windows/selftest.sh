@@ -3,8 +3,10 @@
 # (hidapi-standin-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
 #   selftest.sh BIN_DIR [PREFIX]
 # BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-standin-probe.exe;
-# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR). Without a
-# display it runs itself under xvfb-run (the plug events go to a window).
+# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR, whose server
+# is started on this run's display and stopped at the end: windows need the display
+# the prefix's desktop was started on). Without a display it runs itself under
+# xvfb-run (the plug events go to a window).
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
 if [ -z "${DISPLAY:-}" ]; then
@@ -15,6 +17,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/../../.." && pwd)
 ctl=$top/tools/standin/standin-ctl
 prefix=${2:-$bin/wine-prefix}
+own_prefix=$([ $# -ge 2 ] || echo yes)
 mkdir -p "$prefix"
 export WINEPREFIX
 WINEPREFIX=$(cd "$prefix" && pwd)
@@ -27,12 +30,19 @@ else
     wine cmd /c exit </dev/null >/dev/null 2>&1
 fi
 
+# A private prefix's server goes with this run: the next one may have another display.
+stop_prefix() {
+    [ -n "$own_prefix" ] || return 0
+    if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
+    else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
+}
 export QUORLIN_STANDIN_DIR
 QUORLIN_STANDIN_DIR=$(mktemp -d)
 light_pid=
 cleanup() {
     [ -n "$light_pid" ] && kill "$light_pid" 2>/dev/null && wait "$light_pid" 2>/dev/null
     rm -rf "$QUORLIN_STANDIN_DIR"
+    stop_prefix
 }
 trap cleanup EXIT
 
