@@ -19,9 +19,9 @@ if [ ! -f "$build/CPackConfig.cmake" ]; then
     exit 0
 fi
 tmp=$(mktemp -d)
-run_pid= xvfb_pid=
+run_pid= xvfb_pid= light_pid=
 stop() {
-    [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null && wait "$run_pid" 2>/dev/null
+    for pid in $run_pid $light_pid; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
     if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$tmp/prefix" 2>/dev/null
     else WINEPREFIX=$tmp/prefix wineserver -k 2>/dev/null; WINEPREFIX=$tmp/prefix wineserver -w 2>/dev/null; fi
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -30,7 +30,7 @@ stop() {
 trap stop EXIT
 
 # The programs, as the build installs them.
-cmake --install "$build" --prefix "$tmp/stage" >/dev/null || { echo "FAIL: cmake --install $build"; exit 1; }
+cmake --install "$build" --prefix "$tmp/stage" --component windows_package >/dev/null || { echo "FAIL: cmake --install $build"; exit 1; }
 missing=()
 for p in "${programs[@]}"; do [ -f "$tmp/stage/$p" ] || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -97,6 +97,33 @@ install_dir=$local_app_data/Programs/Quorlin
 user_dir=$app_data/Quorlin
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorlin'
 
+echo "--- the unpacked zip"
+unpacked=$tmp/unzipped/$name
+version_line=$(cd "$unpacked" && wine ./quorlinctl.exe --version 2>/dev/null | tr -d '\r')
+check "quorlinctl.exe --version from the unpacked folder names $version" \
+    bash -c '[[ $1 =~ ^quorlinctl\ $2 ]]' _ "$version_line" "$version"
+# The stand-in light of the tests (tools/standin/windows), when the build has it: the
+# unpacked programs talk to it through hidapi's own Windows code.
+standin=$build/tools/standin/windows/bin
+if [ -f "$standin/quorlin-standin-light.exe" ]; then
+    cp -r "$unpacked" "$tmp/with-light"
+    cp "$standin/hid.dll" "$standin/cfgmgr32.dll" "$tmp/with-light/"
+    export QUORLIN_STANDIN_DIR=$tmp/light
+    mkdir -p "$QUORLIN_STANDIN_DIR"
+    (cd "$standin" && exec wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
+    light_pid=$!
+    for _ in $(seq 100); do [ -s "$QUORLIN_STANDIN_DIR/light" ] && break; sleep 0.1; done
+    (cd "$tmp/with-light" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;hid,cfgmgr32=n,b" wine ./quorlinctl.exe status) \
+        </dev/null >"$tmp/status.out" 2>&1
+    check "the unpacked quorlinctl.exe reads the stand-in light's status" test $? -eq 0
+    check "it wrote the 65-byte status request" grep -q " write 0 65 - 001201" "$QUORLIN_STANDIN_DIR/calls.log"
+    kill "$light_pid" 2>/dev/null; wait "$light_pid" 2>/dev/null; light_pid=
+    unset QUORLIN_STANDIN_DIR
+else
+    echo "(no stand-in light in $standin: the unpacked programs are not run against it)"
+fi
+
+echo "--- install"
 t=$(seconds)
 check "the installer runs silently without elevation" wine "$setup" /S
 echo "install: $(took "$t")"
