@@ -11,7 +11,9 @@
 namespace quorlin::standin::win {
 namespace {
 
-constexpr int kSpareListeners = 2;
+// hidapi opens a device right after enumeration closed it, and a program may open it
+// again at once: listeners to spare while the light catches up with the connections.
+constexpr int kSpareListeners = 4;
 constexpr int kMaxInstancesPerInterface = 32;
 constexpr DWORD kRefreshMs = 50;
 constexpr std::size_t kReadBuffer = 4096;

@@ -3,61 +3,29 @@
 # (hidapi-standin-probe.exe): the exchange, plug and unplug, and each fault switch of standin-ctl.
 #   selftest.sh BIN_DIR [PREFIX]
 # BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-standin-probe.exe;
-# PREFIX is the Wine prefix to use (default: a private one under BIN_DIR, whose server
-# is started on this run's display and stopped at the end: windows need the display
-# the prefix's desktop was started on). Without a display it runs itself under
-# xvfb-run (the plug events go to a window).
+# PREFIX is the Wine prefix to use (default: one under BIN_DIR); its server is started on
+# this run's display and stopped at the end (lib.sh). Without a display it runs itself
+# under xvfb-run (the plug events go to a window).
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
 fi
 bin=$(cd "$1" && pwd)
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-ctl=$top/tools/standin/standin-ctl
-prefix=${2:-$bin/wine-prefix}
-own_prefix=$([ $# -ge 2 ] || echo yes)
-mkdir -p "$prefix"
-export WINEPREFIX
-WINEPREFIX=$(cd "$prefix" && pwd)
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;hid,cfgmgr32=n,b"
-if [ -x "$top/tools/wine/prefix.sh" ]; then
-    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
-else
-    wineserver -p
-    wine cmd /c exit </dev/null >/dev/null 2>&1
-fi
-
-# A private prefix's server goes with this run: the next one may have another display.
-stop_prefix() {
-    [ -n "$own_prefix" ] || return 0
-    if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
-    else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
-}
-export QUORLIN_STANDIN_DIR
-QUORLIN_STANDIN_DIR=$(mktemp -d)
-light_pid=
-cleanup() {
-    [ -n "$light_pid" ] && kill "$light_pid" 2>/dev/null && wait "$light_pid" 2>/dev/null
-    rm -rf "$QUORLIN_STANDIN_DIR"
-    stop_prefix
-}
-trap cleanup EXIT
+export STANDIN_PREFIX=${2:-$bin/wine-prefix}
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+ctl=$STANDIN_CTL
 
 failures=0
 pass() { echo "ok   $1"; }
-fail() { echo "FAIL $1"; sed 's/^/     | /' "$QUORLIN_STANDIN_DIR/probe.out"; failures=$((failures + 1)); }
-probe() { (cd "$bin" && wine ./hidapi-standin-probe.exe "$@") 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"; }
-has() { grep -q -- "$1" "$QUORLIN_STANDIN_DIR/probe.out"; }
+fail() { echo "FAIL $1"; sed 's/^/     | /' "$WORK/probe.out"; failures=$((failures + 1)); }
+probe() { run_fg "$folder" hidapi-standin-probe.exe "$@"; printf '%s\n' "$OUT" >"$WORK/probe.out"; return $RC; }
+has() { grep -q -- "$1" "$WORK/probe.out"; }
 # The light looks at its control files every 50 ms.
 settle() { sleep 0.2; }
 
-(cd "$bin" && exec setsid wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
-light_pid=$!
-for _ in $(seq 100); do [ -s "$QUORLIN_STANDIN_DIR/light" ] && break; sleep 0.1; done
-[ -s "$QUORLIN_STANDIN_DIR/light" ] || { echo "FAIL the light did not start"; exit 1; }
+standin_up "$bin"
+folder=$(program_folder probe "$bin/hidapi-standin-probe.exe")
 
 # --- listing and the exchange
 probe && has "interface 0 path=\\\\\\\\.\\\\pipe\\\\quorlin-standin-[0-9a-f]\{8\}\\\\vid_5046&pid_5631&mi_00" \
@@ -68,7 +36,7 @@ probe && has "interface 0 path=\\\\\\\\.\\\\pipe\\\\quorlin-standin-[0-9a-f]\{8\
 grep -q " write 0 65 - 0012010000" "$QUORLIN_STANDIN_DIR/calls.log" \
     && grep -q " reply 0 1 - 001201025a1e" "$QUORLIN_STANDIN_DIR/calls.log" \
     && pass "calls.log records the 65-byte report taken and the reply sent" \
-    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$QUORLIN_STANDIN_DIR/probe.out"; fail "calls.log records the report and the reply"; }
+    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$WORK/probe.out"; fail "calls.log records the report and the reply"; }
 
 probe --two-handles && has "second read 64" \
     && pass "every open handle of the interface gets its own copy of the reply" \
@@ -86,31 +54,30 @@ probe --expect-none && pass "an unplugged light is not listed" || fail "an unplu
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 probe && pass "plugged again, the exchange works" || fail "plugged again, the exchange works"
 
-(cd "$bin" && exec wine ./hidapi-standin-probe.exe --watch 4000) >"$QUORLIN_STANDIN_DIR/watch.out" 2>&1 &
+run_bg watch "$folder" hidapi-standin-probe.exe --watch 4000
 watcher=$!
-for _ in $(seq 100); do grep -q watching "$QUORLIN_STANDIN_DIR/watch.out" && break; sleep 0.1; done
+for _ in $(seq 100); do grep -q watching "$WORK/watch.out" && break; sleep 0.1; done
 "$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 wait "$watcher"
-tr -d '\r' <"$QUORLIN_STANDIN_DIR/watch.out" >"$QUORLIN_STANDIN_DIR/probe.out"
+tr -d '\r' <"$WORK/watch.out" >"$WORK/probe.out"
 usb='type=5 class=a5dcbf10 name=\\\\?\\USB#VID_5046&PID_5631#SIM0001#{a5dcbf10-6530-11d2-901f-00c04fb951ed}'
 has "^notify 0x8004 $usb" && has "^notify 0x8000 $usb" \
-    && [ "$(grep -c '^notify' "$QUORLIN_STANDIN_DIR/probe.out")" -eq 2 ] \
+    && [ "$(grep -c '^notify' "$WORK/probe.out")" -eq 2 ] \
     && pass "unplug and plug reach the notification window as a removal and an arrival of the light" \
     || fail "unplug and plug reach the notification window"
 grep -q " notify - 1 - - event=arrival," "$QUORLIN_STANDIN_DIR/calls.log" \
     && pass "calls.log records the notifications and the windows reached" \
-    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$QUORLIN_STANDIN_DIR/probe.out"; fail "calls.log records the notifications"; }
+    || { cp "$QUORLIN_STANDIN_DIR/calls.log" "$WORK/probe.out"; fail "calls.log records the notifications"; }
 
 rm -f "$QUORLIN_STANDIN_DIR/go"
-(cd "$bin" && wine ./hidapi-standin-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go') \
-    >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 &
+run_bg held "$folder" hidapi-standin-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go'
 held=$!
-for _ in $(seq 100); do has waiting && break; sleep 0.1; done
+for _ in $(seq 100); do grep -q waiting "$WORK/held.out" && break; sleep 0.1; done
 "$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 touch "$QUORLIN_STANDIN_DIR/go"
-wait "$held" && has "late write -1" \
+wait "$held" && grep -q "late write -1" "$WORK/held.out" \
     && pass "a handle opened before an unplug stays dead after the next plug" \
     || fail "a handle opened before an unplug stays dead after the next plug"
 
@@ -144,18 +111,19 @@ probe; has "read 8" && has "^001201025a1eb4b4$" && pass "reply short: only the f
 
 # --- two lights under one wineserver, each with its own folder, serve apart
 other=$(mktemp -d)
-(cd "$bin" && QUORLIN_STANDIN_DIR=$other exec setsid wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
+(cd "$bin" && QUORLIN_STANDIN_DIR=$other exec wine ./quorlin-standin-light.exe) </dev/null >/dev/null 2>&1 &
 other_pid=$!
+started+=($other_pid)
 for _ in $(seq 100); do [ -s "$other/light" ] && break; sleep 0.1; done
 "$ctl" "$other" settings 0A 0B 0C 0D 0E 0F 10 11 12 13 0F 15 16 17
 probe && has "^001201025a1e" && pass "a second light with its own folder does not answer for the first" \
     || fail "a second light does not answer for the first"
-(cd "$bin" && QUORLIN_STANDIN_DIR=$other wine ./hidapi-standin-probe.exe) 2>&1 | tr -d '\r' >"$QUORLIN_STANDIN_DIR/probe.out"
+QUORLIN_STANDIN_DIR=$other probe
 has "^00120a0b0c0d" && pass "and answers its own programs" || fail "the second light answers its own programs"
 kill "$other_pid" 2>/dev/null; wait "$other_pid" 2>/dev/null; rm -rf "$other"
 
 # --- without a control folder there is no light
-(unset QUORLIN_STANDIN_DIR; cd "$bin" && wine ./hidapi-standin-probe.exe --expect-none) >"$QUORLIN_STANDIN_DIR/probe.out" 2>&1 \
+(unset QUORLIN_STANDIN_DIR; probe --expect-none) \
     && pass "without QUORLIN_STANDIN_DIR nothing is listed" || fail "without QUORLIN_STANDIN_DIR nothing is listed"
 
 [ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
