@@ -82,6 +82,13 @@ setup=$build/$name-setup.exe
 echo "$(basename "$setup"): $(stat -c %s "$setup") bytes in $(took "$t")"
 check "the installer is a 64-bit Windows program" bash -c 'file "$1" | grep -q "PE32+ executable (GUI) x86-64"' _ "$setup"
 
+# A display first: the prefix's desktop starts on it, and its windows need it.
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+    export DISPLAY=:$(cat "$tmp/display")
+fi
 # A private prefix; no Mono, no Gecko, and no Linux menu entries for the shortcut.
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -149,17 +156,16 @@ check "the shortcut starts the installed quorlin.exe" test "$(winepath -u "$targ
 check "with --user-folder" test "$arguments" == "--user-folder"
 
 echo "--- the shortcut's command"
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-    export DISPLAY=:$(cat "$tmp/display")
-fi
 (cd "$install_dir" && exec wine "$target" $arguments) </dev/null >"$tmp/run.out" 2>&1 &
 run_pid=$!
 for _ in $(seq 100); do [ -f "$user_dir/Language.ini" ] && break; sleep 0.1; done
 sleep 1
 check "started from the shortcut, the program keeps running" kill -0 "$run_pid"
+readback=$build/tools/wine/readback.exe
+if [ -f "$readback" ]; then
+    check "its main dialog is on the screen" \
+        bash -c 'wine "$1" --class "#32770" --wait 10000 | grep -q "^window.*visible=1"' _ "$readback"
+fi
 for f in Language.ini red.she; do
     check "the first start seeded %APPDATA%\\Quorlin\\$f" test -f "$user_dir/$f"
 done
