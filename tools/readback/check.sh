@@ -3,13 +3,21 @@
 # escapes, one control by id, and a window that never appears.
 #   check.sh DIR [PREFIX]   DIR holds both programs; PREFIX: the Wine prefix (default: a
 #   private one under DIR, whose server is started on this run's display and stopped at
-#   the end). Without a display it runs itself under xvfb-run.
+#   the end). Without a display it starts an Xvfb of its own.
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: check.sh DIR [PREFIX]" >&2; exit 2; }
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
 dir=$(cd "$1" && pwd)
+# A display of our own when there is none; the server picks a free one (-displayfd), so
+# parallel tests never race for a number.
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ]; then
+    display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+    export DISPLAY=:$(cat "$display_file")
+    rm -f "$display_file"
+fi
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 prefix=${2:-$dir/wine-prefix}
 own_prefix=$([ $# -ge 2 ] || echo yes)
@@ -17,17 +25,19 @@ mkdir -p "$prefix"
 export WINEPREFIX
 WINEPREFIX=$(cd "$prefix" && pwd)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -x "$top/tools/wine/prefix.sh" ]; then
-    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
-else
-    wineserver -p
-fi
 # A private prefix's server goes with this run: the next one may have another display.
 stop_prefix() {
     [ -n "$own_prefix" ] || return 0
     if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
     else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
 }
+# A server left by a run that was killed would keep that run's display.
+[ -n "$own_prefix" ] && stop_prefix
+if [ -x "$top/tools/wine/prefix.sh" ]; then
+    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
+else
+    wineserver -p
+fi
 cd "$dir" || exit 1
 
 failures=0
@@ -40,12 +50,15 @@ check() {  # NAME EXPECTED ACTUAL
 
 wine ./readback-fixture.exe </dev/null >/dev/null 2>&1 &
 fixture=$!
-trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null; stop_prefix' EXIT
+trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null; stop_prefix; [ -n "$xvfb_pid" ] && kill $xvfb_pid' EXIT
 
 tab=$'\t'
-all=$(wine ./readback.exe --class QuorlinReadbackFixture --wait 20000)
+# The fixture names its window once every control is there and the window is shown.
+wine ./readback.exe --title '读回 fixture' --wait 20000 >/dev/null
+all=$(wine ./readback.exe --class QuorlinReadbackFixture)
 check "the window's own line comes first, with its title" \
-    "window${tab}QuorlinReadbackFixture${tab}visible=1${tab}enabled=1" "$(head -1 <<<"$all" | cut -f1-4)"
+    "window${tab}QuorlinReadbackFixture${tab}visible=1${tab}enabled=1${tab}text=读回 fixture" \
+    "$(head -1 <<<"$all" | cut -f1-4,6)"
 check "one line per control, in creation order, with kind fields and escaped texts" \
 "1001${tab}Static${tab}visible=1${tab}enabled=1${tab}rect=10,10,120,20${tab}text=亮度\\t50%
 1002${tab}msctls_trackbar32${tab}visible=1${tab}enabled=1${tab}rect=10,40,200,30${tab}pos=90${tab}range=0..255${tab}text=

@@ -44,8 +44,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"QuorlinReadbackFixture";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"读回 fixture", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300,
-                                  nullptr, nullptr, instance, nullptr);
+    // Untitled until it is complete: a reader waiting for the title sees it whole.
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr,
+                                  nullptr, instance, nullptr);
 
     child(window, WC_STATICW, L"亮度\t50%", SS_LEFT, 1001, 10, 10, 120, 20);
     HWND trackbar = child(window, TRACKBAR_CLASSW, L"", TBS_HORZ, 1002, 10, 40, 200, 30);
@@ -63,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     ShowWindow(hidden, SW_HIDE);
 
     ShowWindow(window, SW_SHOW);
+    SetWindowTextW(window, L"读回 fixture");
     SetTimer(window, kLifeTimer, kLifeMs, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

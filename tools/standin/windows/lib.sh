@@ -9,7 +9,8 @@
 #   run_bg app "$folder" quorlin.exe           # $! is its pid
 #   ctl unplug; wait_for "the removal" calls "^notify .* event=removal"
 #
-# Needs a display (DISPLAY; run the script under xvfb-run otherwise). The prefix is
+# Without DISPLAY, standin_up starts an Xvfb of its own (-displayfd: the server picks a
+# free display, so parallel tests never race for one). The prefix is
 # STANDIN_PREFIX when set (kept for the next run: warm), else a fresh one. Either way
 # its server is stopped at the end: a prefix's windows need the display its desktop
 # was started on, and the next run may have another.
@@ -25,15 +26,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEPREFIX=${STANDIN_PREFIX:-$WORK/prefix}
 STANDIN_BIN=
 started=()
+xvfb_pid=
 
 standin_cleanup() {
     local pid
     for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
+    for pid in "${started[@]}"; do wait "$pid" 2>/dev/null; done
     if [ -d "$WINEPREFIX" ]; then
         if [ -x "$STANDIN_TOP/tools/wine/prefix.sh" ]; then "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
         else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
     fi
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$DIR" "$WORK"
 }
 trap standin_cleanup EXIT
@@ -53,11 +56,19 @@ ctl() { "$STANDIN_CTL" "$DIR" "$@" || fail "standin-ctl $*"; }
 # standin_up BIN_DIR: the prefix's server on this display, then the light.
 standin_up() {
     STANDIN_BIN=$(cd "$1" && pwd)
-    [ -n "${DISPLAY:-}" ] || fail "no display (run under xvfb-run)"
+    if [ -z "${DISPLAY:-}" ]; then
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+        xvfb_pid=$!
+        wait_for "Xvfb" test -s "$WORK/display"
+        export DISPLAY=:$(cat "$WORK/display")
+    fi
     mkdir -p "$WINEPREFIX"
     if [ -x "$STANDIN_TOP/tools/wine/prefix.sh" ]; then
+        # A server left by a run that was killed would keep that run's display.
+        "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
         "$STANDIN_TOP/tools/wine/prefix.sh" up "$WINEPREFIX" || fail "prefix.sh up"
     else
+        wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
         wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1
     fi
     (cd "$STANDIN_BIN" && exec wine ./quorlin-standin-light.exe) </dev/null >"$WORK/light.out" 2>&1 &

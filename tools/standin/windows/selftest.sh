@@ -4,13 +4,10 @@
 #   selftest.sh BIN_DIR [PREFIX]
 # BIN_DIR holds hid.dll, cfgmgr32.dll, quorlin-standin-light.exe and hidapi-standin-probe.exe;
 # PREFIX is the Wine prefix to use (default: one under BIN_DIR); its server is started on
-# this run's display and stopped at the end (lib.sh). Without a display it runs itself
-# under xvfb-run (the plug events go to a window).
+# this run's display and stopped at the end (lib.sh). Without a display it starts an Xvfb
+# of its own (the plug events go to a window).
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: selftest.sh BIN_DIR [PREFIX]" >&2; exit 2; }
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$@"
-fi
 bin=$(cd "$1" && pwd)
 export STANDIN_PREFIX=${2:-$bin/wine-prefix}
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
