@@ -164,7 +164,7 @@ check "started from the shortcut, the program keeps running" kill -0 "$run_pid"
 readback=$build/tools/wine/readback.exe
 if [ -f "$readback" ]; then
     check "its main dialog is on the screen" \
-        bash -c 'wine "$1" --class "#32770" --wait 10000 | grep -q "^window.*visible=1"' _ "$readback"
+        wine "$readback" --class "#32770" --visible --wait 10000
 fi
 for f in Language.ini red.she; do
     check "the first start seeded %APPDATA%\\Quorlin\\$f" test -f "$user_dir/$f"

@@ -75,6 +75,12 @@ wine ./readback.exe --class NoSuchWindowClass --wait 200 >/dev/null 2>&1
 check "a window that never appears: exit 1" "1" "$?"
 wine ./readback.exe --wait 200 >/dev/null 2>&1
 check "neither class nor title: usage error" "2" "$?"
+check "--visible finds a shown window" "1" \
+    "$(wine ./readback.exe --class QuorlinReadbackFixture --visible --wait 200 | grep -c '^window')"
+check "a hidden window is found and said so" "visible=0" \
+    "$(wine ./readback.exe --class QuorlinReadbackHidden | head -1 | cut -f3)"
+check "--visible passes over a hidden one: exit 1" "1" \
+    "$(wine ./readback.exe --class QuorlinReadbackHidden --visible --wait 200 >/dev/null 2>&1; echo $?)"
 
 [ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
 [ "$failures" -eq 0 ]

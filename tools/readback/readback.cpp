@@ -1,9 +1,10 @@
 // readback.exe: what a black-box test needs to know of another program's dialog,
 // read from outside with window messages, one line per control.
 //
-//   readback [--class NAME] [--title TEXT] [--wait MS] [--id N]
+//   readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N]
 //
-// Finds the top-level window by class and/or title (waiting up to MS for it), then
+// Finds the top-level window by class and/or title (waiting up to MS for it; with
+// --visible, for it to be shown too: a dialog exists before it is on the screen), then
 // prints a line for the window itself (id "window") and one per direct child in
 // z-order, tab-separated:
 //
@@ -32,6 +33,7 @@ struct Options {
     const wchar_t* title = nullptr;
     int waitMs = 0;
     int onlyId = -1;
+    bool visible = false;
     bool valid = true;
 };
 
@@ -47,6 +49,8 @@ Options parse(int argc, wchar_t** argv)
             options.title = argv[++i];
         else if (arg == L"--wait" && hasValue)
             options.waitMs = _wtoi(argv[++i]);
+        else if (arg == L"--visible")
+            options.visible = true;
         else if (arg == L"--id" && hasValue)
             options.onlyId = _wtoi(argv[++i]);
         else
@@ -181,12 +185,14 @@ int wmain(int argc, wchar_t** argv)
 {
     const Options options = parse(argc, argv);
     if (!options.valid) {
-        std::fputs("usage: readback [--class NAME] [--title TEXT] [--wait MS] [--id N]\n", stderr);
+        std::fputs("usage: readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N]\n", stderr);
         return 2;
     }
     HWND window = nullptr;
     for (int waited = 0;; waited += kPollMs) {
         window = FindWindowW(options.className, options.title);
+        if (window != nullptr && options.visible && !IsWindowVisible(window))
+            window = nullptr;
         if (window != nullptr || waited >= options.waitMs)
             break;
         Sleep(kPollMs);

@@ -44,6 +44,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"QuorlinReadbackFixture";
     RegisterClassW(&windowClass);
+    // A top-level window that is never shown, as a program's notification window.
+    WNDCLASSW hiddenClass{};
+    hiddenClass.lpfnWndProc = DefWindowProcW;
+    hiddenClass.hInstance = instance;
+    hiddenClass.lpszClassName = L"QuorlinReadbackHidden";
+    RegisterClassW(&hiddenClass);
+    CreateWindowExW(0, hiddenClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+
     // Untitled until it is complete: a reader waiting for the title sees it whole.
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr,
                                   nullptr, instance, nullptr);
