@@ -164,7 +164,7 @@ check "started from the shortcut, the program keeps running" kill -0 "$run_pid"
 readback=$build/tools/wine/readback.exe
 if [ -f "$readback" ]; then
     check "its main dialog is on the screen" \
-        wine "$readback" --class "#32770" --visible --wait 10000
+        bash -c 'wine "$1" --class "#32770" --visible --wait 10000 >/dev/null 2>&1' _ "$readback"
 fi
 for f in Language.ini red.she; do
     check "the first start seeded %APPDATA%\\Quorlin\\$f" test -f "$user_dir/$f"
