@@ -24,7 +24,7 @@ LOG=$DIR/calls.log
 export QUORLIN_STANDIN_DIR=$DIR WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEPREFIX=${STANDIN_PREFIX:-$WORK/prefix}
-STANDIN_BIN=
+STANDIN_BIN=${STANDIN_BIN:-}
 started=()
 xvfb_pid=
 
@@ -55,18 +55,21 @@ ctl() { "$STANDIN_CTL" "$DIR" "$@" || fail "standin-ctl $*"; }
 
 # standin_up BIN_DIR: the prefix's server on this display, then the light.
 standin_up() {
-    STANDIN_BIN=$(cd "$1" && pwd)
+    STANDIN_BIN=$(cd "$1" && pwd) && [ -f "$STANDIN_BIN/quorlin-standin-light.exe" ] ||
+        fail "no stand-in light in '$1'"
     if [ -z "${DISPLAY:-}" ]; then
         Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
         xvfb_pid=$!
         wait_for "Xvfb" test -s "$WORK/display"
         export DISPLAY=:$(cat "$WORK/display")
     fi
-    mkdir -p "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX" && WINEPREFIX=$(cd "$WINEPREFIX" && pwd)
     if [ -x "$STANDIN_TOP/tools/wine/prefix.sh" ]; then
         # A server left by a run that was killed would keep that run's display.
         "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
         "$STANDIN_TOP/tools/wine/prefix.sh" up "$WINEPREFIX" || fail "prefix.sh up"
+        # A new prefix may still be being filled in: a program started now would not load.
+        wine cmd /c exit </dev/null >/dev/null 2>&1
     else
         wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
         wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1
