@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
 
 namespace quorlin::standin::win {
 namespace {

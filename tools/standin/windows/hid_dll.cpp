@@ -63,6 +63,7 @@ BOOLEAN copyString(HANDLE handle, const std::wstring& text, PVOID buffer, ULONG 
     return TRUE;
 }
 
+// The pipe paths are ASCII.
 std::string narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());
