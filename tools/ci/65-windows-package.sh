@@ -28,6 +28,7 @@ stop() {
     rm -rf "$tmp"
 }
 trap stop EXIT
+trap 'exit 1' TERM INT  # a test's time-out ends it through the clean-up too
 
 # The programs, as the build installs them.
 cmake --install "$build" --prefix "$tmp/stage" --component windows_package >/dev/null || { echo "FAIL: cmake --install $build"; exit 1; }

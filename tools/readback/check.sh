@@ -7,9 +7,16 @@
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: check.sh DIR [PREFIX]" >&2; exit 2; }
 dir=$(cd "$1" && pwd)
+xvfb_pid= fixture= WINEPREFIX=
+cleanup() {
+    [ -n "$fixture" ] && kill "$fixture" 2>/dev/null && wait "$fixture" 2>/dev/null
+    [ -n "$WINEPREFIX" ] && stop_prefix
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 1' TERM INT
 # A display of our own when there is none; the server picks a free one (-displayfd), so
 # parallel tests never race for a number.
-xvfb_pid=
 if [ -z "${DISPLAY:-}" ]; then
     display_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
@@ -19,6 +26,7 @@ if [ -z "${DISPLAY:-}" ]; then
     rm -f "$display_file"
 fi
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+own_prefix=
 prefix=${2:-$dir/wine-prefix}
 own_prefix=$([ $# -ge 2 ] || echo yes)
 mkdir -p "$prefix"
@@ -50,7 +58,6 @@ check() {  # NAME EXPECTED ACTUAL
 
 wine ./readback-fixture.exe </dev/null >/dev/null 2>&1 &
 fixture=$!
-trap 'kill $fixture 2>/dev/null; wait $fixture 2>/dev/null; stop_prefix; [ -n "$xvfb_pid" ] && kill $xvfb_pid' EXIT
 
 tab=$'\t'
 # The fixture names its window once every control is there and the window is shown.

@@ -40,6 +40,7 @@ standin_cleanup() {
     rm -rf "$DIR" "$WORK"
 }
 trap standin_cleanup EXIT
+trap 'exit 1' TERM INT  # a test's time-out ends it through the clean-up too
 
 fail() {
     echo "FAIL: $*" >&2
