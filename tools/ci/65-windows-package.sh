@@ -44,6 +44,12 @@ pass() { echo "ok   $1"; }
 fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 check() { local name=$1; shift; if "$@"; then pass "$name"; else fail "$name"; fi; }
 
+# The installer first: its target brings the programs up to date, and the zip then
+# takes the same files.
+t=$(seconds)
+cmake --build "$build" --target windows_installer >/dev/null || { echo "FAIL: the windows_installer target"; exit 1; }
+installer_took=$(took "$t")
+
 echo "--- the zip"
 t=$(seconds)
 cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$tmp/out" >/dev/null || { echo "FAIL: cpack"; exit 1; }
@@ -76,11 +82,9 @@ check "README.txt has Windows line ends" grep -q $'\r$' "$tmp/unzipped/$name/REA
 check "README.txt names the version" grep -q "^Quorlin $version for Windows" "$tmp/unzipped/$name/README.txt"
 
 echo "--- the installer"
-t=$(seconds)
-cmake --build "$build" --target windows_installer >/dev/null || { echo "FAIL: the windows_installer target"; exit 1; }
 setup=$build/$name-setup.exe
 [ -f "$setup" ] || { echo "FAIL: no $setup"; exit 1; }
-echo "$(basename "$setup"): $(stat -c %s "$setup") bytes in $(took "$t")"
+echo "$(basename "$setup"): $(stat -c %s "$setup") bytes in $installer_took"
 check "the installer is a 64-bit Windows program" bash -c 'file "$1" | grep -q "PE32+ executable (GUI) x86-64"' _ "$setup"
 
 # A display first: the prefix's desktop starts on it, and its windows need it.
