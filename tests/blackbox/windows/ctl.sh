@@ -46,7 +46,7 @@ while IFS='|' read -r want condition args; do
     if [ "$condition" = launcher ]; then
         run_bg launcher "$launcher_folder" SignalRgbLauncher.exe --watch 20000
         launcher=$!
-        wait_for "the launcher" grep -q watching "$WORK/launcher.out"
+        wait_for "the launcher" grep -qs watching "$WORK/launcher.out"
     elif [ "$condition" != - ]; then
         ctl $condition
     fi

@@ -53,7 +53,7 @@ probe && pass "plugged again, the exchange works" || fail "plugged again, the ex
 
 run_bg watch "$folder" hidapi-standin-probe.exe --watch 4000
 watcher=$!
-for _ in $(seq 100); do grep -q watching "$WORK/watch.out" && break; sleep 0.1; done
+for _ in $(seq 100); do grep -qs watching "$WORK/watch.out" && break; sleep 0.1; done
 "$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 wait "$watcher"
@@ -70,7 +70,7 @@ grep -q " notify - 1 - - event=arrival," "$QUORLIN_STANDIN_DIR/calls.log" \
 rm -f "$QUORLIN_STANDIN_DIR/go"
 run_bg held "$folder" hidapi-standin-probe.exe --dies-after 'Z:'"${QUORLIN_STANDIN_DIR//\//\\}"'\go'
 held=$!
-for _ in $(seq 100); do grep -q waiting "$WORK/held.out" && break; sleep 0.1; done
+for _ in $(seq 100); do grep -qs waiting "$WORK/held.out" && break; sleep 0.1; done
 "$ctl" "$QUORLIN_STANDIN_DIR" unplug; settle
 "$ctl" "$QUORLIN_STANDIN_DIR" plug; settle
 touch "$QUORLIN_STANDIN_DIR/go"
