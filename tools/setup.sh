@@ -29,6 +29,8 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-de
 [ "$mode" = test ] && packages+=(xvfb x11-utils libxcb1-dev weston qt6-wayland clang libclang-rt-14-dev
                                  dpkg-dev file lintian desktop-file-utils appstream
                                  g++-mingw-w64-x86-64-posix wine wine64)
+# The Windows packages: the installer's compiler, the zip's lister, the icon's reader.
+[ "$mode" = test ] && packages+=(nsis unzip icoutils)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
