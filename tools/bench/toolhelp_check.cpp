@@ -31,7 +31,7 @@ constexpr const char* kLauncherExe = "SignalRgbLauncher.exe";
 constexpr int kDefaultChecks = 300;
 constexpr int kWarmUpChecks = 20;
 constexpr DWORD kCheckSpacingMs = 10;
-constexpr int kTopUpRounds = 3;
+constexpr int kTopUpRounds = 5;
 constexpr DWORD kSettleMs = 500;
 
 int countProcesses()
@@ -70,6 +70,7 @@ std::vector<HANDLE> startSleepers(int count)
         PROCESS_INFORMATION info{};
         if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
                             nullptr, nullptr, &startup, &info)) {
+            // Wine now and then refuses a start while many others are under way.
             std::fprintf(stderr, "could not start a sleeper (error %lu)\n", GetLastError());
             break;
         }
@@ -135,7 +136,8 @@ int main(int argc, char** argv)
     }
     const int wanted = std::atoi(argv[1]);
     const int checks = argc > 2 ? std::max(1, std::atoi(argv[2])) : kDefaultChecks;
-    // Wine's own short-lived processes come and go meanwhile: top up a few times.
+    // Wine's own short-lived processes come and go meanwhile, and a start may be
+    // refused: top up a few times.
     std::vector<HANDLE> sleepers;
     for (int round = 0; round < kTopUpRounds; ++round) {
         const int missing = wanted - countProcesses();
@@ -143,8 +145,6 @@ int main(int argc, char** argv)
             break;
         const std::vector<HANDLE> started = startSleepers(missing);
         sleepers.insert(sleepers.end(), started.begin(), started.end());
-        if (static_cast<int>(started.size()) < missing)
-            break;
         Sleep(kSettleMs);
     }
 
