@@ -5,6 +5,14 @@
 
 namespace quorlin::ctl {
 
+// What the system calls the paths `list` shows and --device takes: hidraw nodes on
+// Linux, HID interface paths (\\?\hid#...) on Windows.
+#ifdef _WIN32
+#define QUORLINCTL_PATH_KIND "HID"
+#else
+#define QUORLINCTL_PATH_KIND "hidraw"
+#endif
+
 const char* const kUsageLine =
     "usage: quorlinctl [--simulate] [--device PATH] COMMAND [ARGS]   (quorlinctl --help for more)";
 
@@ -22,11 +30,11 @@ const char* const kHelpText =
     "  params P1 P2 P3 P4     panel parameters: 1..255, 1..255, 1..255, 1..100\n"
     "  los-calc               send the LOS_CALC pulse and print the light's value (hex)\n"
     "  defaults               send the built-in defaults, keeping the panel parameters\n"
-    "  list                   list each light: hidraw paths, serial number, interfaces,\n"
+    "  list                   list each light: " QUORLINCTL_PATH_KIND " paths, serial number, interfaces,\n"
     "                         whether this user can open them (sends nothing)\n"
     "\n"
     "options:\n"
-    "  --device PATH          only the light that has this hidraw path (see list)\n"
+    "  --device PATH          only the light that has this " QUORLINCTL_PATH_KIND " path (see list)\n"
     "  --simulate             use a simulated light inside this process\n"
     "  --json                 status as one JSON object\n"
     "  --help, --version\n"

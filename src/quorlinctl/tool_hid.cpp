@@ -8,6 +8,17 @@
 #include <cerrno>
 
 namespace quorlin::ctl {
+namespace {
+
+// hidapi's Windows backend tells why a call failed only as text and leaves errno as
+// it was: errno is cleared before each call, and a failure that set none reads as an
+// I/O error rather than as success or as a stale reason.
+int failureReason()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+}  // namespace
 
 ToolHid::ToolHid(HidApi& inner, std::string device) : inner_(inner), device_(std::move(device)) {}
 
@@ -51,8 +62,9 @@ void ToolHid::freeEnumeration(HidDeviceInfo* devices)
 
 HidHandle ToolHid::openPath(const char* path)
 {
+    errno = 0;
     HidHandle handle = inner_.openPath(path);
-    const int error = errno;
+    const int error = handle != nullptr ? errno : failureReason();
     const std::string name = path != nullptr ? path : "";
     if (handle != nullptr)
         paths_[handle] = name;
@@ -64,9 +76,10 @@ HidHandle ToolHid::openPath(const char* path)
 
 int ToolHid::write(HidHandle device, const unsigned char* data, std::size_t length)
 {
+    errno = 0;
     const int result = inner_.write(device, data, length);
     if (result < 0) {
-        const int error = errno;
+        const int error = failureReason();
         ++failedWrites_;
         lastWriteError_ = error;
         lastFailedPath_ = paths_.count(device) != 0 ? paths_[device] : std::string();

@@ -35,7 +35,8 @@ public:
     int readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs) override;
     void close(HidHandle device) override;
 
-    // The interfaces that would not open since the last enumerate: path and errno.
+    // The interfaces that would not open since the last enumerate: path and errno
+    // (EIO when the backend gave none).
     const std::vector<std::pair<std::string, int>>& openFailures() const { return openFailures_; }
     // What the last read returned, and the validity mark it delivered (0 if too short).
     int lastReadResult() const { return lastReadResult_; }

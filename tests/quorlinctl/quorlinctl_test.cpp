@@ -2,7 +2,7 @@
 
 #include "link/device_link.h"
 #include "link/sim/simulated_light.h"
-#include "platform/linux/udev_rule_advice.h"
+#include "platform/open_failure_advice.h"
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_process_list.h"
@@ -21,6 +21,13 @@ namespace {
 using namespace ::testing;
 using Kind = sim::SimulatedLight::CallKind;
 
+// What the system's advice says about a light that will not open.
+#ifdef _WIN32
+constexpr const char* kOpenFailureAdvice = "Another program may be holding the light";
+#else
+constexpr const char* kOpenFailureAdvice = "70-quorlin.rules";
+#endif
+
 // Keeps on, brightness 0x21, breathing 0x22, panel 11..14, Manual, LOS_CALC 07.
 constexpr SettingBytes kLightState = {0x01, 0x01, 0x21, 0x22, 0x0B, 0x0C, 0x0D,
                                       0x0E, 0x01, 0x01, 0x0F, 0x00, 0x02, 0x07};
@@ -31,7 +38,7 @@ protected:
     test::FakeProcessList processes;
     sim::SimulatedLight light{clock, 2, kLightState};
     std::ostringstream out, err;
-    UdevRuleAdvice advice;  // the advice quorlinctl gives on Linux
+    const OpenFailureAdvice& advice = systemOpenFailureAdvice();  // what quorlinctl gives
 
     int run(const std::vector<std::string>& args)
     {
@@ -132,7 +139,7 @@ TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
         {"device without path", {}, {"status", "--device"}, 2, "needs a path"},
         {"unplugged", [](auto& l, auto&) { l.unplug(); }, set, 1, "no light found"},
         {"other device", {}, {"--device", "/dev/hidraw9", "status"}, 1, "no light found at /dev/hidraw9"},
-        {"no permission", [](auto& l, auto&) { l.failOpen(1, EACCES); }, set, 3, "70-quorlin.rules"},
+        {"no permission", [](auto& l, auto&) { l.failOpen(1, EACCES); }, set, 3, kOpenFailureAdvice},
         {"launcher", [](auto&, auto& p) { p.launcherRunning = true; }, set, 4, "nothing was sent"},
         {"no reply", [](auto& l, auto&) { l.withholdReplies(true); }, set, 5, "did not answer"},
         {"wrong mark", [](auto& l, auto&) { l.setReplyMark(0x0E); }, set, 5, "mark 0x0E"},
