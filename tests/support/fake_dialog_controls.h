@@ -15,6 +15,8 @@ class FakeDialogControls final : public DialogControls {
 public:
     struct Control {
         std::string text;
+        std::string toolTip;
+        int toolTipSets = 0;
         int low = 0, high = 0, position = 0;
         bool checked = false, shown = true, enabled = true;
         int caret = 0;
@@ -36,6 +38,11 @@ public:
     int trackbarPosition(int id) const override { return at(id).position; }
     void setChecked(int id, bool checked) override { at(id).checked = checked; }
     bool checked(int id) const override { return at(id).checked; }
+    void setToolTip(int id, const std::string& text) override
+    {
+        at(id).toolTip = text;
+        ++at(id).toolTipSets;
+    }
     void show(int id, bool visible) override { at(id).shown = visible; }
     bool shown(int id) const override { return at(id).shown; }
     void enable(int id, bool enabled) override { at(id).enabled = enabled; }
