@@ -30,6 +30,7 @@ CQuorlinDlg::CQuorlinDlg(const DialogServices& services, const DialogFrontEnd& f
       prompts_(frontEnd.prompts),
       skin_(frontEnd.skin),
       createNotifyWindow_(services.createNotifyWindow),
+      aboutLine_(services.aboutLine),
       ui_(frontEnd.wakeUi)
 {
     controls_.setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 0);
@@ -167,8 +168,12 @@ void CQuorlinDlg::OnClose()
 
 void CQuorlinDlg::OnSysCommand(unsigned nID)
 {
-    if ((nID & kSystemCommandMask) == IDM_ABOUTBOX)
-        prompts_.showAbout(kAboutBox);
+    if ((nID & kSystemCommandMask) != IDM_ABOUTBOX)
+        return;
+    AboutBox box = kAboutBox;
+    if (aboutLine_ != nullptr)
+        box.description = aboutLine_;
+    prompts_.showAbout(box);
 }
 
 int CQuorlinDlg::editNumber(int id) const

@@ -39,6 +39,8 @@ struct DialogServices {
     // may be empty or return null (then only start-up and language changes open the
     // light).
     std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow;
+    // The About box's second line; null keeps the box's own.
+    const char* aboutLine = nullptr;
 };
 
 // What the window needs from its front end.
@@ -149,6 +151,7 @@ private:
     WindowPrompts& prompts_;
     WindowSkin& skin_;
     std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow_;
+    const char* aboutLine_;
     std::unique_ptr<DeviceEventWatch> notifyWindow_;
     UiCaller ui_;
     std::unique_ptr<LinkWorker> m_pWorkerThread;

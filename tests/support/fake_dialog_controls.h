@@ -74,7 +74,11 @@ public:
     void message(const std::string& text) override { messages.push_back(text); }
     bool confirm(const std::string& text) override;
     std::string openFile(const std::string& initialName, const std::string& filterName) override;
-    void showAbout(const AboutBox& box) override { aboutCaptions.emplace_back(box.caption); }
+    void showAbout(const AboutBox& box) override
+    {
+        aboutCaptions.emplace_back(box.caption);
+        aboutLines.emplace_back(box.description);
+    }
 
     std::vector<std::string> messages;
     std::vector<std::string> questions;
@@ -82,6 +86,7 @@ public:
     std::vector<std::string> fileDialogs;  // "initial name|filter name"
     std::string fileAnswer;
     std::vector<std::string> aboutCaptions;
+    std::vector<std::string> aboutLines;  // the second line of each
 };
 
 // Records what the window did with the skin.
