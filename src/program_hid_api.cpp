@@ -14,6 +14,7 @@ const ProgramLight& programLight()
         "The setting tool for the Quorlin Sivane USB light.",
         "",
         "org.quorlin.Quorlin",
+        "Version " QUORLIN_VERSION,
     };
     return light;
 }

@@ -15,6 +15,7 @@ struct ProgramLight {
     const char* helpLine;         // the second line of --help
     const char* versionNote;      // after the version number; empty for the real light
     const char* desktopFileName;  // the menu entry the window belongs to; empty for none
+    const char* aboutLine;        // the About box's second line
 };
 const ProgramLight& programLight();
 

@@ -22,11 +22,12 @@ cd "$top"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-dev libudev-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei librsvg2-bin)
-# Only the tests need these: an X server (and the benchmark's X client library), a
+# Only the tests need these: an X server with a window manager and the tools that
+# inspect and drive its windows (and the benchmark's X client library), a
 # Wayland compositor and Qt's plugin for it, the fuzzers' compiler, the package
 # checkers, and the Windows cross-build with Wine to run it (dpkg-dev also unpacks
 # hidapi's source package for it).
-[ "$mode" = test ] && packages+=(xvfb x11-utils libxcb1-dev weston qt6-wayland clang libclang-rt-14-dev
+[ "$mode" = test ] && packages+=(xvfb x11-utils xdotool openbox libxcb1-dev weston qt6-wayland clang libclang-rt-14-dev
                                  dpkg-dev file lintian desktop-file-utils appstream
                                  g++-mingw-w64-x86-64-posix wine wine64)
 # The Windows packages: the installer's compiler, the zip's lister, the icon's reader.

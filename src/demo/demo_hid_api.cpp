@@ -19,6 +19,7 @@ const ProgramLight& programLight()
         "no USB light is opened; quorlin is the program for the real light.",
         " (demo: simulated light, no USB light is used)",
         "",
+        "Demo with a simulated light",
     };
     return light;
 }

@@ -67,6 +67,7 @@ int DeviceLink::openDevices()
     enumCursor = hid_.enumerate(kVendorId, kProductId);
     if (enumCursor == nullptr) {
         out_ << "cannot enumerate dev!" << std::endl;
+        setDownReason(LinkDownReason::NoLight);
         return 0;
     }
 
@@ -99,9 +100,12 @@ int DeviceLink::openDevices()
         // Listed but unusable is no connection: report it like an empty bus so the
         // worker keeps trying, and give the list back now.
         hid_.freeEnumeration(head);
-        explainOpenFailure(failure != 0 ? failure : EIO);
+        const int error = failure != 0 ? failure : EIO;
+        down_.store(LinkDown{LinkDownReason::NotOpenable, error});
+        explainOpenFailure(error);
         return 0;
     }
+    setDownReason(LinkDownReason::None);
 
     std::lock_guard lock(linkLock);
     data_.deviceHandles = std::move(handles);

@@ -5,6 +5,7 @@
 
 #include "link/clock.h"
 #include "link/hid_api.h"
+#include "link/link_down_reason.h"
 #include "link/settings_reports.h"
 #include "platform/open_failure_advice.h"
 
@@ -51,6 +52,12 @@ public:
     // Window thread: waits for linkReady, holds the polling pass off, writes.
     int sendSettings(std::uint8_t variant);
 
+    // Any thread: why the link is not connected, as last found.
+    LinkDown down() const { return down_.load(); }
+    // Worker thread: the reasons the transport cannot see (the other lighting program).
+    void setDownReason(LinkDownReason reason) { down_.store(LinkDown{reason, 0}); }
+    const OpenFailureAdvice& openFailureAdvice() const { return advice_; }
+
     // Report building, kept here because it updates lastSent. Mostly the window
     // thread's, but the worker sends too when it adopts the light's mode.
     bool buildSettingsReport(std::uint8_t variant, OutputReport& report);
@@ -82,6 +89,7 @@ private:
     const OpenFailureAdvice& advice_;
     std::mutex reportLock_;  // lastSent: both threads may build a report
     bool explainedOpenFailure_ = false;
+    std::atomic<LinkDown> down_{LinkDown{}};
 };
 
 }  // namespace quorlin

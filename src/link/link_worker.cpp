@@ -89,6 +89,7 @@ unsigned LinkWorker::linkWorkerProc(LinkWindow& window)
                 continue;
             }
             const bool launcherRunning = data_.isSignalRgbRunning();
+            link_.setDownReason(launcherRunning ? LinkDownReason::LauncherRunning : LinkDownReason::None);
             window.ShowConnectionState(!launcherRunning);
             if (launcherWasRunning.load() != 0 && !launcherRunning) {
                 link_.queryStatus();
@@ -109,8 +110,10 @@ void LinkWorker::reconnectDevice(LinkWindow& window)
 {
     clock_.sleepMs(kReconnectStepMs);
     data_.linkBusy = 0;
-    if (data_.isSignalRgbRunning())
+    if (data_.isSignalRgbRunning()) {
+        link_.setDownReason(LinkDownReason::LauncherRunning);
         return;  // stay off the light; the request stays set
+    }
     link_.closeDevices();
     if (data_.quitRequested.load() != 0)
         return;

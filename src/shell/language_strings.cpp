@@ -35,4 +35,17 @@ const LanguageStrings& japaneseStrings()
     return strings;
 }
 
+const LinkReasonStrings& linkReasonStrings(UiLanguage language)
+{
+    static constexpr LinkReasonStrings english{
+        "No light found. Plug the light in; the window connects by itself.",
+        "The other lighting program (SignalRgbLauncher.exe) is running. Close it to use the light here.",
+    };
+    static constexpr LinkReasonStrings japanese{
+        "ライトが見つかりません。ライトを接続すると、自動的に接続されます。",
+        "別の照明プログラム (SignalRgbLauncher.exe) が実行中です。ここでライトを使うには、それを終了してください。",
+    };
+    return language == UiLanguage::Japanese ? japanese : english;
+}
+
 }  // namespace quorlin

@@ -15,4 +15,15 @@ using LanguageStrings = std::array<std::string_view, kLanguageStringCount>;
 const LanguageStrings& englishStrings();
 const LanguageStrings& japaneseStrings();
 
+// The languages the window speaks, for the texts beyond the nine.
+enum class UiLanguage { English, Japanese };
+
+// Why the light is not connected, as the connection display's tooltip says it. Why a
+// listed light did not open depends on the system: OpenFailureAdvice::windowHint.
+struct LinkReasonStrings {
+    std::string_view noLight;
+    std::string_view launcherRunning;
+};
+const LinkReasonStrings& linkReasonStrings(UiLanguage language);
+
 }  // namespace quorlin

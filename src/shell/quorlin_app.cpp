@@ -26,7 +26,7 @@ int CQuorlinApp::InitInstance(const AppServices& services)
     // The skin goes on before the window's controls exist, so each is styled once.
     services.skin.attach(kSkinFile);
     services.window.runMainWindow(
-        {data_, services.link, services.hid, services.clock, services.createNotifyWindow});
+        {data_, services.link, services.hid, services.clock, services.createNotifyWindow, services.aboutLine});
     return 0;
 }
 

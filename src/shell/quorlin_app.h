@@ -37,6 +37,9 @@ struct AppServices {
     // Held for the whole life of the process once acquired.
     SingleInstance& instanceLock;
     std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow;
+    // The About box's second line (the program's version, or that its light is
+    // simulated); null keeps the box's own.
+    const char* aboutLine = nullptr;
 };
 
 class CQuorlinApp {

@@ -8,6 +8,8 @@ namespace quorlin {
 struct AboutBox {
     const char* caption;
     const char* nameAndVersion;
+    // The second line: which program this is (its version, or that its light is
+    // simulated); the program's own line replaces this one.
     const char* description;
     const char* okButton;
 };

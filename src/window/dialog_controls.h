@@ -32,6 +32,9 @@ public:
     virtual void setChecked(int id, bool checked) = 0;
     virtual bool checked(int id) const = 0;
 
+    // The text shown while the pointer rests on the control; empty for none.
+    virtual void setToolTip(int id, const std::string& text) = 0;
+
     virtual void show(int id, bool visible) = 0;
     virtual bool shown(int id) const = 0;
     virtual void enable(int id, bool enabled) = 0;

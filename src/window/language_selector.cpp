@@ -68,6 +68,15 @@ std::string CQuorlinDlg::tableText(int index) const
     return std::string(englishStrings()[static_cast<std::size_t>(index)]);
 }
 
+UiLanguage CQuorlinDlg::tableLanguage() const
+{
+    const auto strings = data_.languageTable.snapshot();
+    const LanguageStrings& japanese = japaneseStrings();
+    const bool isJapanese = strings->size() == japanese.size() &&
+                            std::equal(strings->begin(), strings->end(), japanese.begin());
+    return isJapanese ? UiLanguage::Japanese : UiLanguage::English;
+}
+
 std::string CQuorlinDlg::listedLanguages() const
 {
     // With no language selected (no Language.ini, no key, nothing flagged) a list of

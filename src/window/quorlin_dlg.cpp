@@ -30,6 +30,7 @@ CQuorlinDlg::CQuorlinDlg(const DialogServices& services, const DialogFrontEnd& f
       prompts_(frontEnd.prompts),
       skin_(frontEnd.skin),
       createNotifyWindow_(services.createNotifyWindow),
+      aboutLine_(services.aboutLine),
       ui_(frontEnd.wakeUi)
 {
     controls_.setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 0);
@@ -76,26 +77,50 @@ bool CQuorlinDlg::OnInitDialog()
 
 void CQuorlinDlg::ShowConnectionState(bool connected)
 {
-    const auto wanted = std::make_pair(connected, tableText(connected ? kTextConnected : kTextDisconnected));
+    ConnectionView wanted = connectionView(connected);
     {
         std::lock_guard lock(shownMutex_);
         if (shown_ == wanted)
             return;
     }
-    onUi([this, connected] { applyConnectionState(connected); });
+    onUi([this, view = std::move(wanted)] { applyConnectionState(view); });
 }
 
-void CQuorlinDlg::applyConnectionState(bool connected)
+CQuorlinDlg::ConnectionView CQuorlinDlg::connectionView(bool connected) const
 {
-    std::string status = tableText(connected ? kTextConnected : kTextDisconnected);
-    controls_.show(IDC_PIC_CONNECTED, connected);
-    controls_.show(IDC_PIC_DISCONNECTED, !connected);
-    if (controls_.text(IDC_STATIC_STATUS) != status)
-        controls_.setText(IDC_STATIC_STATUS, status);
+    ConnectionView view{connected, tableText(connected ? kTextConnected : kTextDisconnected), {}};
+    if (connected)
+        return view;
+    const LinkDown down = link_.down();
+    const UiLanguage language = tableLanguage();
+    switch (down.reason) {
+    case LinkDownReason::None:
+        break;  // not looked for yet, or a reconnect under way
+    case LinkDownReason::NoLight:
+        view.reason = linkReasonStrings(language).noLight;
+        break;
+    case LinkDownReason::NotOpenable:
+        view.reason = link_.openFailureAdvice().windowHint(down.openError, language);
+        break;
+    case LinkDownReason::LauncherRunning:
+        view.reason = linkReasonStrings(language).launcherRunning;
+        break;
+    }
+    return view;
+}
+
+void CQuorlinDlg::applyConnectionState(const ConnectionView& view)
+{
+    controls_.show(IDC_PIC_CONNECTED, view.connected);
+    controls_.show(IDC_PIC_DISCONNECTED, !view.connected);
+    if (controls_.text(IDC_STATIC_STATUS) != view.status)
+        controls_.setText(IDC_STATIC_STATUS, view.status);
+    for (int id : {IDC_STATIC_STATUS, IDC_PIC_CONNECTED, IDC_PIC_DISCONNECTED})
+        controls_.setToolTip(id, view.reason);
     for (int id : kConnectedControls)
-        controls_.enable(id, connected);
+        controls_.enable(id, view.connected);
     std::lock_guard lock(shownMutex_);
-    shown_.emplace(connected, std::move(status));
+    shown_ = view;
 }
 
 void CQuorlinDlg::ShowParameterPanel(bool show)
@@ -143,8 +168,12 @@ void CQuorlinDlg::OnClose()
 
 void CQuorlinDlg::OnSysCommand(unsigned nID)
 {
-    if ((nID & kSystemCommandMask) == IDM_ABOUTBOX)
-        prompts_.showAbout(kAboutBox);
+    if ((nID & kSystemCommandMask) != IDM_ABOUTBOX)
+        return;
+    AboutBox box = kAboutBox;
+    if (aboutLine_ != nullptr)
+        box.description = aboutLine_;
+    prompts_.showAbout(box);
 }
 
 int CQuorlinDlg::editNumber(int id) const

@@ -5,6 +5,7 @@
 // notifications into the handlers below and wakes the UI thread when asked.
 
 #include "link/link_window.h"
+#include "shell/language_strings.h"
 #include "window/dialog_controls.h"
 #include "window/ui_caller.h"
 
@@ -38,6 +39,8 @@ struct DialogServices {
     // may be empty or return null (then only start-up and language changes open the
     // light).
     std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow;
+    // The About box's second line; null keeps the box's own.
+    const char* aboutLine = nullptr;
 };
 
 // What the window needs from its front end.
@@ -107,6 +110,8 @@ public:
 
     // The caption and status texts: the loaded table, or English while none is loaded.
     std::string tableText(int index) const;
+    // The language those texts are in.
+    UiLanguage tableLanguage() const;
 
     static constexpr int kWorkerStopWaitMs = 1000;
 
@@ -116,7 +121,16 @@ public:
     std::optional<std::uint8_t> m_lastLosCalcShown;
 
 private:
-    void applyConnectionState(bool connected);
+    // What the connection display shows: the disc, the status text and, while not
+    // connected, why (the tooltip of both).
+    struct ConnectionView {
+        bool connected = false;
+        std::string status;
+        std::string reason;
+        bool operator==(const ConnectionView&) const = default;
+    };
+    ConnectionView connectionView(bool connected) const;
+    void applyConnectionState(const ConnectionView& view);
     // Takes the light's reported Manual/Auto `mode` when radio `id` does not show it yet.
     void adoptReportedMode(std::uint8_t mode, int id, int otherId);
     // The language setting the list shows and rewrites.
@@ -137,16 +151,17 @@ private:
     WindowPrompts& prompts_;
     WindowSkin& skin_;
     std::function<std::unique_ptr<DeviceEventWatch>()> createNotifyWindow_;
+    const char* aboutLine_;
     std::unique_ptr<DeviceEventWatch> notifyWindow_;
     UiCaller ui_;
     std::unique_ptr<LinkWorker> m_pWorkerThread;
     // The scroll messages of both trackbars counted together: the 1st, 3rd, 5th ... are
     // handled, the ones between passed over.
     std::uint32_t scrollEventCount_ = 0;
-    // The connection state and status text last applied: a pass that would show the
-    // same again wakes no UI thread and changes nothing.
+    // The connection display last applied: a pass that would show the same again
+    // wakes no UI thread and changes nothing.
     std::mutex shownMutex_;
-    std::optional<std::pair<bool, std::string>> shown_;
+    std::optional<ConnectionView> shown_;
     bool closed_ = false;
 };
 

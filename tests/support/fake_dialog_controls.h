@@ -15,6 +15,8 @@ class FakeDialogControls final : public DialogControls {
 public:
     struct Control {
         std::string text;
+        std::string toolTip;
+        int toolTipSets = 0;
         int low = 0, high = 0, position = 0;
         bool checked = false, shown = true, enabled = true;
         int caret = 0;
@@ -36,6 +38,11 @@ public:
     int trackbarPosition(int id) const override { return at(id).position; }
     void setChecked(int id, bool checked) override { at(id).checked = checked; }
     bool checked(int id) const override { return at(id).checked; }
+    void setToolTip(int id, const std::string& text) override
+    {
+        at(id).toolTip = text;
+        ++at(id).toolTipSets;
+    }
     void show(int id, bool visible) override { at(id).shown = visible; }
     bool shown(int id) const override { return at(id).shown; }
     void enable(int id, bool enabled) override { at(id).enabled = enabled; }
@@ -67,7 +74,11 @@ public:
     void message(const std::string& text) override { messages.push_back(text); }
     bool confirm(const std::string& text) override;
     std::string openFile(const std::string& initialName, const std::string& filterName) override;
-    void showAbout(const AboutBox& box) override { aboutCaptions.emplace_back(box.caption); }
+    void showAbout(const AboutBox& box) override
+    {
+        aboutCaptions.emplace_back(box.caption);
+        aboutLines.emplace_back(box.description);
+    }
 
     std::vector<std::string> messages;
     std::vector<std::string> questions;
@@ -75,6 +86,7 @@ public:
     std::vector<std::string> fileDialogs;  // "initial name|filter name"
     std::string fileAnswer;
     std::vector<std::string> aboutCaptions;
+    std::vector<std::string> aboutLines;  // the second line of each
 };
 
 // Records what the window did with the skin.

@@ -11,6 +11,7 @@
 #include "support/fake_dialog_controls.h"
 #include "support/fake_process_list.h"
 #include "platform/linux/ini_profile_store.h"
+#include "platform/linux/udev_rule_advice.h"
 #include "support/locked_stream.h"
 #include "ui/qt/main_window.h"
 #include "window/resource_ids.h"
@@ -43,7 +44,8 @@ protected:
     CWholeData data{processes, profiles};
     LockedStream out;
     LockedStream err;
-    DeviceLink link{data, light, clock, out, err};
+    UdevRuleAdvice advice;  // the system's, as the program has it
+    DeviceLink link{data, light, clock, out, err, advice};
     FakePrompts prompts;
     // Null: the real style-sheet skin.
     WindowSkin* skin = nullptr;

@@ -1,5 +1,6 @@
 // The program's start-up with the Qt window: language and skin from the current
-// folder, the window run modally until closed, the skin off again.
+// folder, the window run until closed (an application window, not a modal one), the
+// skin off again.
 #include "shell/quorlin_app.h"
 
 #include "platform/linux/single_instance_lock.h"
@@ -36,9 +37,14 @@ TEST_F(QtApplication, RunsTheWindowWithLanguageAndSkinFromTheCurrentFolder)
     QString title;
     QString styleWhileRunning;
     bool connected = false;
+    bool modal = true;
     QTimer::singleShot(0, [&] {
-        auto* shown = qobject_cast<QtMainWindow*>(QApplication::activeModalWidget());
+        QtMainWindow* shown = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && qobject_cast<QtMainWindow*>(w) != nullptr)
+                shown = qobject_cast<QtMainWindow*>(w);
         ASSERT_NE(shown, nullptr);
+        modal = shown->isModal() || QApplication::activeModalWidget() != nullptr;
         title = shown->windowTitle();
         styleWhileRunning = qApp->styleSheet();
         connected = waitUntil([&] {
@@ -50,6 +56,7 @@ TEST_F(QtApplication, RunsTheWindowWithLanguageAndSkinFromTheCurrentFolder)
     EXPECT_EQ(title, QString::fromUtf8("Quorlin Sivane 設定ツール V2.3"));
     EXPECT_EQ(styleWhileRunning, "QLabel { color: red; }");
     EXPECT_TRUE(connected);
+    EXPECT_FALSE(modal) << "a modal window drops out of taskbars";
     EXPECT_TRUE(qApp->styleSheet().isEmpty()) << "closing takes the skin off";
     EXPECT_EQ(light.openHandleCount(), 0);
 }

@@ -1,6 +1,8 @@
 // The window's start, its connection display as the worker drives it, and its close.
 #include "window/window_fixture.h"
 
+#include "window/about_box.h"
+
 #include "link/device_broadcast.h"
 #include "link/device_notifications.h"
 
@@ -204,6 +206,21 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxWhateverTheLowFourBits)
     constexpr unsigned kCloseCommand = 0xF060;  // the window menu's Close
     dlg->OnSysCommand(kCloseCommand);
     EXPECT_EQ(prompts.aboutCaptions, std::vector<std::string>(2, "关于 Quorlin"));
+}
+
+TEST_F(MainWindow, AboutBoxSecondLineIsTheProgramsOwn)
+{
+    dlg = std::make_unique<CQuorlinDlg>(DialogServices{data, link, light, clock, nullptr, "Demo with a simulated light"},
+                                        DialogFrontEnd{controls, prompts, skin, [this] { ++wakes; }});
+    dlg->OnSysCommand(IDM_ABOUTBOX);
+    EXPECT_EQ(prompts.aboutLines, std::vector<std::string>{"Demo with a simulated light"});
+}
+
+TEST_F(MainWindow, AboutBoxWithoutAProgramLineKeepsItsOwn)
+{
+    startDialog();
+    dlg->OnSysCommand(IDM_ABOUTBOX);
+    EXPECT_EQ(prompts.aboutLines, std::vector<std::string>{kAboutBox.description});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "link/device_link.h"
 #include "link/settings_reports.h"
 #include "link/sim/simulated_light.h"
+#include "platform/open_failure_advice.h"
 #include "shell/whole_data.h"
 #include "support/fake_clock.h"
 #include "support/fake_dialog_controls.h"
@@ -22,6 +23,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,6 +32,18 @@ namespace quorlin::test {
 
 // Report bytes: 2 + the setting's place among the fourteen.
 enum ReportByte : std::size_t { kBrightness = 4, kBreathing = 5, kParameter1 = 6, kMode = 10, kLosCalc = 15 };
+
+// Names the error and the language it was asked for, so a test sees what reached the
+// window.
+struct TaggedOpenAdvice final : OpenFailureAdvice {
+    void write(std::ostream&, int) const override {}
+    std::string_view windowHint(int error, UiLanguage language) const override
+    {
+        static thread_local std::string hint;
+        hint = "open hint " + std::to_string(error) + (language == UiLanguage::Japanese ? " ja" : " en");
+        return hint;
+    }
+};
 
 class WindowFixture : public ::testing::Test {
 protected:
@@ -39,7 +54,8 @@ protected:
     CWholeData data{processes, profiles};
     LockedStream out;
     LockedStream err;
-    DeviceLink link{data, light, clock, out, err};
+    TaggedOpenAdvice advice;
+    DeviceLink link{data, light, clock, out, err, advice};
     FakeDialogControls controls;
     FakePrompts prompts;
     FakeSkin skin;

@@ -15,6 +15,17 @@ void UdevRuleAdvice::write(std::ostream& out, int error) const
            "then unplug the light and plug it in again.\n";
 }
 
+std::string_view UdevRuleAdvice::windowHint(int error, UiLanguage language) const
+{
+    if (!isPermissionError(error))
+        return OpenFailureAdvice::windowHint(error, language);
+    return language == UiLanguage::Japanese
+               ? "ライトは接続されていますが、このユーザーには開く権限がありません。udev ルール "
+                 "70-quorlin.rules を /etc/udev/rules.d に入れ、ライトを接続し直してください。"
+               : "The light is plugged in, but this user may not open it. Install the udev rule "
+                 "70-quorlin.rules into /etc/udev/rules.d, then plug the light in again.";
+}
+
 const OpenFailureAdvice& systemOpenFailureAdvice()
 {
     static const UdevRuleAdvice advice;

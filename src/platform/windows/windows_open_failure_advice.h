@@ -12,6 +12,7 @@ class WindowsOpenFailureAdvice final : public OpenFailureAdvice {
 public:
     // The same lines for every error: the transport cannot tell the causes apart.
     void write(std::ostream& out, int error) const override;
+    std::string_view windowHint(int error, UiLanguage language) const override;
 };
 
 }  // namespace quorlin

@@ -173,6 +173,7 @@ int main(int argc, char** argv)
             return std::make_unique<quorlin::UsbEventWatch>(std::make_unique<quorlin::NotifyWindow>(
                 wholeData, windowOut, std::make_unique<quorlin::UdevMonitor>()));
         },
+        quorlin::programLight().aboutLine,
     };
     return theApp.InitInstance(services);
 }

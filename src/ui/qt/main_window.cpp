@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,7 +80,11 @@ QWidget* makeControl(const ControlTemplate& t, QWidget* parent)
 }  // namespace
 
 QtMainWindow::QtMainWindow(const DialogServices& services, WindowPrompts* prompts, WindowSkin* skin)
-    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    // An application window, not a dialog: window managers keep transient and modal
+    // dialogs out of the taskbar and Alt+Tab, and this is the program's only window.
+    // Caption and close box only, as the dialog had.
+    : QDialog(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint)
 {
     if (prompts == nullptr) {
         ownPrompts_ = std::make_unique<QtPrompts>(this);
@@ -141,7 +146,13 @@ void QtMainWindow::createControls()
 int QtMainWindow::DoModal()
 {
     OnInitDialog();
-    return exec();
+    // exec() would make the window application-modal; it ends through done() all the
+    // same (the close box, Escape, a signal), which emits finished.
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 bool QtMainWindow::OnInitDialog()

@@ -111,6 +111,12 @@ bool QtDialogControls::checked(int id) const
     return button != nullptr && button->isChecked();
 }
 
+void QtDialogControls::setToolTip(int id, const std::string& text)
+{
+    if (QWidget* w = widget(id))
+        w->setToolTip(utf8(text));
+}
+
 void QtDialogControls::show(int id, bool visible)
 {
     if (QWidget* w = widget(id))

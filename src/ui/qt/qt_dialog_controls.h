@@ -30,6 +30,7 @@ public:
     int trackbarPosition(int id) const override;
     void setChecked(int id, bool checked) override;
     bool checked(int id) const override;
+    void setToolTip(int id, const std::string& text) override;
     void show(int id, bool visible) override;
     bool shown(int id) const override;
     void enable(int id, bool enabled) override;

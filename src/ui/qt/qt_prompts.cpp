@@ -41,7 +41,7 @@ std::string QtPrompts::openFile(const std::string& initialName, const std::strin
 
 void QtPrompts::showAbout(const AboutBox& box)
 {
-    CAboutDlg about(box);
+    CAboutDlg about(box, parent_);
     about.exec();
 }
 

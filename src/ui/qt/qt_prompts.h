@@ -9,7 +9,8 @@ namespace quorlin {
 
 class QtPrompts final : public WindowPrompts {
 public:
-    // Message boxes are centred over `parent` (none: over the screen).
+    // Message boxes and the About box are modal to `parent` and centred over it (none:
+    // over the screen).
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
 
     void message(const std::string& text) override;
