@@ -74,9 +74,12 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_HSCROLL:
-        dlg_->OnHScroll(LOWORD(wParam), HIWORD(wParam), GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+    case WM_HSCROLL: {
+        HWND trackbar = reinterpret_cast<HWND>(lParam);
+        InvalidateRect(trackbar, nullptr, FALSE);  // the filled part of the channel follows the thumb
+        dlg_->OnHScroll(LOWORD(wParam), HIWORD(wParam), GetDlgCtrlID(trackbar));
         return TRUE;
+    }
     case WM_COMMAND:
         return onCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_CLOSE:

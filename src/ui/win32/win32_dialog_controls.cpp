@@ -80,7 +80,11 @@ int Win32DialogControls::trackbarHigh(int id) const
 
 void Win32DialogControls::setTrackbarPosition(int id, int position)
 {
-    SendMessageW(item(id), TBM_SETPOS, TRUE, position);
+    HWND trackbar = item(id);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+    // The trackbar repaints only the thumb's old and new place; a skin's filled
+    // channel between them must follow as well.
+    InvalidateRect(trackbar, nullptr, FALSE);
 }
 
 int Win32DialogControls::trackbarPosition(int id) const
