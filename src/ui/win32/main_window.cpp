@@ -31,7 +31,7 @@ HICON loadIcon(HINSTANCE instance, int widthMetric, int heightMetric)
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, const DialogServices& services, Win32Prompts& prompts,
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, const DialogServices& services, WindowPrompts& prompts,
                                  Win32Skin& skin)
     : instance_(instance), services_(services), prompts_(prompts), skin_(skin)
 {
@@ -59,7 +59,7 @@ void Win32MainWindow::onInitDialog(HWND dialog)
 {
     hwnd_ = dialog;
     controls_.attach(dialog);
-    prompts_.setOwner(dialog);
+    setPromptOwner(dialog);
 
     // The behaviour puts both trackbars at 0 and "0" into both number edits.
     dlg_ = std::make_unique<CQuorlinDlg>(services_, DialogFrontEnd{controls_, prompts_, skin_, [this] { wakeUi(); }});
@@ -80,6 +80,12 @@ void Win32MainWindow::onInitDialog(HWND dialog)
 
     skin_.adopt(dialog);
     dlg_->OnInitDialog();
+}
+
+void Win32MainWindow::setPromptOwner(HWND owner)
+{
+    if (auto* own = dynamic_cast<Win32Prompts*>(&prompts_))
+        own->setOwner(owner);
 }
 
 void Win32MainWindow::wakeUi()

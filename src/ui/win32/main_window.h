@@ -20,8 +20,9 @@ class Win32Skin;
 
 class Win32MainWindow {
 public:
-    // `prompts` and `skin` must outlive the window.
-    Win32MainWindow(HINSTANCE instance, const DialogServices& services, Win32Prompts& prompts, Win32Skin& skin);
+    // `prompts` and `skin` must outlive the window. Win32Prompts get the window as
+    // the owner of their boxes while it lives.
+    Win32MainWindow(HINSTANCE instance, const DialogServices& services, WindowPrompts& prompts, Win32Skin& skin);
     // Closes the window the way its close box does if it is still open.
     ~Win32MainWindow();
     Win32MainWindow(const Win32MainWindow&) = delete;
@@ -56,9 +57,11 @@ private:
     void wakeUi();
     bool isOwnKeyMessage(const MSG& msg) const;
 
+    void setPromptOwner(HWND owner);
+
     HINSTANCE instance_;
     DialogServices services_;
-    Win32Prompts& prompts_;
+    WindowPrompts& prompts_;
     Win32Skin& skin_;
     Win32DialogControls controls_;
     std::atomic<HWND> hwnd_{nullptr};

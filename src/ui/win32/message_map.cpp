@@ -93,7 +93,7 @@ INT_PTR Win32MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DESTROY:
         skin_.release(hwnd());
-        prompts_.setOwner(nullptr);
+        setPromptOwner(nullptr);
         return FALSE;
     case WM_NCDESTROY:
         hwnd_ = nullptr;

@@ -178,7 +178,10 @@ void Win32DialogControls::setListSelection(int id, int row)
 
 int Win32DialogControls::listSelection(int id) const
 {
-    const LRESULT row = SendMessageW(item(id), CB_GETCURSEL, 0, 0);
+    HWND list = item(id);
+    if (list == nullptr)
+        return -1;
+    const LRESULT row = SendMessageW(list, CB_GETCURSEL, 0, 0);
     return row == CB_ERR ? -1 : static_cast<int>(row);
 }
 
