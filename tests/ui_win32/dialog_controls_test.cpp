@@ -13,7 +13,7 @@ class DialogControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(dialog.hwnd, nullptr);
+        ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay;
         controls.attach(dialog.hwnd);
     }
 

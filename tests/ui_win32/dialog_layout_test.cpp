@@ -57,13 +57,14 @@ LONG_PTR style(HWND window)
 
 class DialogLayout : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay; }
+
     BareDialog dialog;
     HWND item(int id) const { return GetDlgItem(dialog.hwnd, id); }
 };
 
 TEST_F(DialogLayout, ClientAreaIsTheTemplateSize)
 {
-    ASSERT_NE(dialog.hwnd, nullptr);
     RECT client{};
     GetClientRect(dialog.hwnd, &client);
     expectRect(client, templateRect(dialog.hwnd, 0, 0, 320, 200), "client area");
@@ -71,7 +72,6 @@ TEST_F(DialogLayout, ClientAreaIsTheTemplateSize)
 
 TEST_F(DialogLayout, EachControlStandsAtItsTemplateRectangle)
 {
-    ASSERT_NE(dialog.hwnd, nullptr);
     for (const Placed& p : kLayout) {
         HWND control = item(p.id);
         ASSERT_NE(control, nullptr) << "control " << p.id;

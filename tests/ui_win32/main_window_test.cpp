@@ -43,7 +43,7 @@ protected:
     {
         window = std::make_unique<win32::Win32MainWindow>(
             thisModule(), DialogServices{data, link, light, systemClock(), {}}, prompts, skin);
-        ASSERT_TRUE(window->create());
+        ASSERT_TRUE(window->create()) << kNeedsDisplay;
         ASSERT_NE(window->hwnd(), nullptr);
     }
     void open() { open(recorded); }

@@ -26,7 +26,7 @@ LONG_PTR buttonType(HWND button)
 
 class SkinTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(dialog.hwnd, nullptr); }
+    void SetUp() override { ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay; }
     HBRUSH dialogBrush()
     {
         HDC dc = GetDC(dialog.hwnd);

@@ -25,6 +25,9 @@ inline void registerCommonControls()
     InitCommonControlsEx(&controls);
 }
 
+// Why a window could not be made, most often.
+inline constexpr const char* kNeedsDisplay = "no window could be made: these tests need a display (xvfb-run ctest)";
+
 // Dialog 102 with no behaviour behind it; records the notifications it gets.
 class BareDialog {
 public:
