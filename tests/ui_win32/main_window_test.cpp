@@ -311,6 +311,53 @@ TEST_F(MainWindowTest, OtherSystemCommandsAreNotTheAboutBox)
     EXPECT_EQ(recorded.aboutShown, 1);
 }
 
+// The hidden skin button
+
+TEST_F(MainWindowTest, SkinButtonAttachesTheChosenFile)
+{
+    open();
+    recorded.chosenFile = "red.she";
+    SendMessageW(item(IDC_BUTTON_LOAD_SKIN), BM_CLICK, 0, 0);
+    EXPECT_TRUE(skin.active());
+    EXPECT_EQ(GetWindowLongPtrW(item(IDC_BUTTON_DEFAULT), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+// Cancels the first open-file dialog of this thread that is not the main window.
+HWND g_mainWindow = nullptr;
+bool g_fileDialogSeen = false;
+
+BOOL CALLBACK cancelFileDialog(HWND candidate, LPARAM)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(candidate, name, 16);
+    if (candidate == g_mainWindow || std::wstring(name) != L"#32770" || !IsWindowVisible(candidate))
+        return TRUE;
+    g_fileDialogSeen = true;
+    PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
+    return FALSE;
+}
+
+void CALLBACK closeFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), cancelFileDialog, 0);
+    if (g_fileDialogSeen)
+        KillTimer(nullptr, timer);
+}
+
+TEST_F(MainWindowTest, CancelledSkinDialogLeavesTheWindowWithoutSkin)
+{
+    ASSERT_TRUE(skin.attach("red.she"));
+    open(systemPrompts);
+    g_mainWindow = window->hwnd();
+    g_fileDialogSeen = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, closeFileDialog);
+    SendMessageW(item(IDC_BUTTON_LOAD_SKIN), BM_CLICK, 0, 0);  // returns once the dialog is gone
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_fileDialogSeen);
+    EXPECT_FALSE(skin.active());
+    EXPECT_EQ(GetWindowLongPtrW(item(IDC_BUTTON_DEFAULT), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+}
+
 // Closing
 
 TEST_F(MainWindowTest, CloseDuringAHandOverEndsWithinTheLimit)
