@@ -21,6 +21,16 @@ protected:
     win32::Win32DialogControls controls;
 };
 
+TEST_F(DialogControlsTest, EveryIdReachesTheControlOfThatId)
+{
+    for (int id : kMainWindowControls) {
+        HWND control = controls.item(id);
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_EQ(GetDlgCtrlID(control), id);
+        EXPECT_EQ(GetParent(control), dialog.hwnd) << id;
+    }
+}
+
 TEST_F(DialogControlsTest, JapaneseStatusTextRoundTrips)
 {
     controls.setText(IDC_STATIC_STATUS, "[接続されていません]");
