@@ -8,8 +8,8 @@ namespace {
 
 // Samples per pixel side: the disc's edge is smoothed over 16 samples a pixel.
 constexpr int kSamples = 4;
-// The design's disc is 25 pixels wide; the highlight is placed and sized on that scale.
-constexpr double kDesignSize = 25.0;
+// The disc's own size is 25 pixels; at other sizes the highlight scales with it.
+constexpr double kBaseSize = 25.0;
 constexpr double kHighlightCentre = 8.5;
 constexpr double kHighlightRadius = 5.5;
 constexpr double kHighlightStrength = 200.0 / 255.0;
@@ -27,9 +27,9 @@ std::vector<std::uint32_t> discPixels(int size, Rgb colour, Rgb background)
     if (size <= 0)
         return pixels;
     pixels.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
-    const double scale = size / kDesignSize;
+    const double scale = size / kBaseSize;
     const double centre = size / 2.0;
-    const double radius = centre - scale;  // one design pixel of margin, as the bitmaps have
+    const double radius = centre - scale;  // one base pixel of margin all round
     const double shineX = kHighlightCentre * scale;
     const double shineR = kHighlightRadius * scale;
     for (int y = 0; y < size; ++y) {
