@@ -2,6 +2,8 @@
 
 #include "platform/windows/wide_text.h"
 
+#include <uxtheme.h>
+
 #include <algorithm>
 #include <string>
 
@@ -36,6 +38,14 @@ bool isPushButton(HWND window)
         return false;
     const LONG_PTR type = buttonType(window);
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool isRadioOrCheck(HWND window)
+{
+    if (!isClass(window, L"Button"))
+        return false;
+    const LONG_PTR type = buttonType(window);
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON || type == BS_CHECKBOX || type == BS_AUTOCHECKBOX;
 }
 
 // The file's text, or nothing when it is not a readable small text file.
@@ -110,6 +120,7 @@ void Win32Skin::adopt(HWND window)
 void Win32Skin::release(HWND window)
 {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    std::erase_if(unthemed_, [window](HWND child) { return GetParent(child) == window || !IsWindow(child); });
     for (auto it = ownerDrawn_.begin(); it != ownerDrawn_.end();) {
         if (GetParent(it->first) == window || !IsWindow(it->first))
             it = ownerDrawn_.erase(it);
@@ -129,6 +140,16 @@ void Win32Skin::restyle(HWND window)
         } else if (!palette_ && known != ownerDrawn_.end()) {
             SendMessageW(child, BM_SETSTYLE, static_cast<WPARAM>(known->second), FALSE);
             ownerDrawn_.erase(known);
+        }
+        // A themed radio draws its text in the theme's colour, whatever the skin says;
+        // without the theme it takes the colour the window gives it.
+        const bool unthemed = unthemed_.count(child) != 0;
+        if (palette_ && !unthemed && isRadioOrCheck(child)) {
+            SetWindowTheme(child, L"", L"");
+            unthemed_.insert(child);
+        } else if (!palette_ && unthemed) {
+            SetWindowTheme(child, nullptr, nullptr);
+            unthemed_.erase(child);
         }
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);

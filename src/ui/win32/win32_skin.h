@@ -12,6 +12,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace quorlin::win32 {
@@ -55,6 +56,8 @@ private:
     std::vector<HWND> windows_;
     // Push buttons made owner-drawn, with the button type they had.
     std::map<HWND, LONG_PTR> ownerDrawn_;
+    // Radios drawn without the visual style while a skin is on.
+    std::set<HWND> unthemed_;
 };
 
 }  // namespace quorlin::win32
