@@ -9,7 +9,7 @@
 namespace quorlin::test {
 namespace {
 
-class DialogControlsTest : public ::testing::Test {
+class Win32ControlsById : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -21,7 +21,7 @@ protected:
     win32::Win32DialogControls controls;
 };
 
-TEST_F(DialogControlsTest, EveryIdReachesTheControlOfThatId)
+TEST_F(Win32ControlsById, EveryIdReachesTheControlOfThatId)
 {
     for (int id : kMainWindowControls) {
         HWND control = controls.item(id);
@@ -31,27 +31,27 @@ TEST_F(DialogControlsTest, EveryIdReachesTheControlOfThatId)
     }
 }
 
-TEST_F(DialogControlsTest, JapaneseStatusTextRoundTrips)
+TEST_F(Win32ControlsById, JapaneseStatusTextRoundTrips)
 {
     controls.setText(IDC_STATIC_STATUS, "[接続されていません]");
     EXPECT_EQ(controls.text(IDC_STATIC_STATUS), "[接続されていません]");
     EXPECT_EQ(windowText(GetDlgItem(dialog.hwnd, IDC_STATIC_STATUS)), L"[\x63A5\x7D9A\x3055\x308C\x3066\x3044\x307E\x305B\x3093]");
 }
 
-TEST_F(DialogControlsTest, CaptionIsTheWindowsOwnText)
+TEST_F(Win32ControlsById, CaptionIsTheWindowsOwnText)
 {
     controls.setCaption("Quorlin Sivane 設定ツール V2.3");
     EXPECT_EQ(controls.caption(), "Quorlin Sivane 設定ツール V2.3");
     EXPECT_NE(controls.text(IDC_STATIC_STATUS), controls.caption());
 }
 
-TEST_F(DialogControlsTest, InvalidUtf8BecomesReplacementCharacter)
+TEST_F(Win32ControlsById, InvalidUtf8BecomesReplacementCharacter)
 {
     controls.setText(IDC_EDIT_LOS_CALC, "A\xFF" "B");
     EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "A\xEF\xBF\xBD" "B");
 }
 
-TEST_F(DialogControlsTest, SetTextOnAnUnknownIdDoesNothing)
+TEST_F(Win32ControlsById, SetTextOnAnUnknownIdDoesNothing)
 {
     controls.setText(4242, "nothing");
     EXPECT_EQ(controls.text(4242), "");
@@ -59,7 +59,7 @@ TEST_F(DialogControlsTest, SetTextOnAnUnknownIdDoesNothing)
     EXPECT_EQ(controls.listSelection(4242), -1);
 }
 
-TEST_F(DialogControlsTest, TrackbarRangeAndPosition)
+TEST_F(Win32ControlsById, TrackbarRangeAndPosition)
 {
     controls.setTrackbarRange(IDC_SLIDER_BREATHING, 0, 100);
     controls.setTrackbarPosition(IDC_SLIDER_BREATHING, 40);
@@ -70,7 +70,7 @@ TEST_F(DialogControlsTest, TrackbarRangeAndPosition)
     EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 0);
 }
 
-TEST_F(DialogControlsTest, CheckingARadioNotifiesNothing)
+TEST_F(Win32ControlsById, CheckingARadioNotifiesNothing)
 {
     controls.setChecked(IDC_RADIO_AUTO, true);
     EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO));
@@ -80,7 +80,7 @@ TEST_F(DialogControlsTest, CheckingARadioNotifiesNothing)
     EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST_F(DialogControlsTest, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
+TEST_F(Win32ControlsById, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
 {
     // The list is sorted by style, but the rows given are kept: the behaviour sorts.
     controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "Japanese");
@@ -98,7 +98,7 @@ TEST_F(DialogControlsTest, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
         EXPECT_NE(code, CBN_SELCHANGE);
 }
 
-TEST_F(DialogControlsTest, ListItemsCarryJapaneseAndClearEmptiesTheList)
+TEST_F(Win32ControlsById, ListItemsCarryJapaneseAndClearEmptiesTheList)
 {
     controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "日本語");
     EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 0), "日本語");
@@ -107,7 +107,7 @@ TEST_F(DialogControlsTest, ListItemsCarryJapaneseAndClearEmptiesTheList)
     EXPECT_EQ(controls.listCount(IDC_COMBO_LANGUAGE), 0);
 }
 
-TEST_F(DialogControlsTest, ShowAndEnableReachTheControl)
+TEST_F(Win32ControlsById, ShowAndEnableReachTheControl)
 {
     controls.show(IDC_EDIT_PARAM1, false);
     EXPECT_FALSE(controls.shown(IDC_EDIT_PARAM1));
@@ -122,7 +122,7 @@ TEST_F(DialogControlsTest, ShowAndEnableReachTheControl)
     EXPECT_TRUE(controls.enabled(IDC_BUTTON_DEFAULT));
 }
 
-TEST_F(DialogControlsTest, FocusMovesToTheEditAndRaisesItsNotification)
+TEST_F(Win32ControlsById, FocusMovesToTheEditAndRaisesItsNotification)
 {
     controls.focus(IDC_EDIT_BREATHING);
     EXPECT_TRUE(controls.focused(IDC_EDIT_BREATHING));
@@ -133,7 +133,7 @@ TEST_F(DialogControlsTest, FocusMovesToTheEditAndRaisesItsNotification)
     EXPECT_TRUE(notified);
 }
 
-TEST_F(DialogControlsTest, CaretGoesAfterTheLastCharacter)
+TEST_F(Win32ControlsById, CaretGoesAfterTheLastCharacter)
 {
     controls.setText(IDC_EDIT_BRIGHTNESS, "123");
     controls.placeCaretAtEnd(IDC_EDIT_BRIGHTNESS);
@@ -145,7 +145,7 @@ TEST_F(DialogControlsTest, CaretGoesAfterTheLastCharacter)
     EXPECT_EQ(end, 3u);
 }
 
-TEST_F(DialogControlsTest, NumbersAreWrittenInDecimal)
+TEST_F(Win32ControlsById, NumbersAreWrittenInDecimal)
 {
     controls.setNumber(IDC_EDIT_BREATHING, 7);
     EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "7");

@@ -55,7 +55,7 @@ LONG_PTR style(HWND window)
     return GetWindowLongPtrW(window, GWL_STYLE);
 }
 
-class DialogLayout : public ::testing::Test {
+class Win32DialogLayout : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay; }
 
@@ -63,14 +63,14 @@ protected:
     HWND item(int id) const { return GetDlgItem(dialog.hwnd, id); }
 };
 
-TEST_F(DialogLayout, ClientAreaIsTheTemplateSize)
+TEST_F(Win32DialogLayout, ClientAreaIsTheTemplateSize)
 {
     RECT client{};
     GetClientRect(dialog.hwnd, &client);
     expectRect(client, templateRect(dialog.hwnd, 0, 0, 320, 200), "client area");
 }
 
-TEST_F(DialogLayout, EachControlStandsAtItsTemplateRectangle)
+TEST_F(Win32DialogLayout, EachControlStandsAtItsTemplateRectangle)
 {
     for (const Placed& p : kLayout) {
         HWND control = item(p.id);
@@ -80,7 +80,7 @@ TEST_F(DialogLayout, EachControlStandsAtItsTemplateRectangle)
     }
 }
 
-TEST_F(DialogLayout, LabelsWithoutIdStandAtTheirTemplateRectangles)
+TEST_F(Win32DialogLayout, LabelsWithoutIdStandAtTheirTemplateRectangles)
 {
     HWND lightMode = unnamedStatic(dialog.hwnd, L"Light Mode:");
     HWND language = unnamedStatic(dialog.hwnd, L"Language\xFF1A");  // full-width colon
@@ -90,7 +90,7 @@ TEST_F(DialogLayout, LabelsWithoutIdStandAtTheirTemplateRectangles)
     expectRect(placeInParent(language), templateRect(dialog.hwnd, 218, 7, 38, 8), "Language:");
 }
 
-TEST_F(DialogLayout, LanguageListDropsToItsTemplateHeight)
+TEST_F(Win32DialogLayout, LanguageListDropsToItsTemplateHeight)
 {
     // A drop-down list stands one line high; the template's height is its open list.
     RECT dropped{};
@@ -104,7 +104,7 @@ TEST_F(DialogLayout, LanguageListDropsToItsTemplateHeight)
     EXPECT_LE(dropped.bottom, designed.bottom);
 }
 
-TEST_F(DialogLayout, FontIsNinePointShellDialogFont)
+TEST_F(Win32DialogLayout, FontIsNinePointShellDialogFont)
 {
     auto font = reinterpret_cast<HFONT>(SendMessageW(dialog.hwnd, WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
@@ -116,7 +116,7 @@ TEST_F(DialogLayout, FontIsNinePointShellDialogFont)
     EXPECT_EQ(logical.lfHeight, -MulDiv(9, pixelsPerInch, 72));
 }
 
-TEST_F(DialogLayout, HiddenControlsStartHidden)
+TEST_F(Win32DialogLayout, HiddenControlsStartHidden)
 {
     for (int id : {IDC_RADIO_KEEP_ON, IDC_RADIO_BREATHING, IDC_BUTTON_LOAD_SKIN})
         EXPECT_FALSE(style(item(id)) & WS_VISIBLE) << id;
@@ -125,7 +125,7 @@ TEST_F(DialogLayout, HiddenControlsStartHidden)
         EXPECT_TRUE(style(item(id)) & WS_VISIBLE) << id;
 }
 
-TEST_F(DialogLayout, TrackbarsAreHorizontalWithoutTicksWithTips)
+TEST_F(Win32DialogLayout, TrackbarsAreHorizontalWithoutTicksWithTips)
 {
     for (int id : {IDC_SLIDER_BRIGHTNESS, IDC_SLIDER_BREATHING}) {
         const LONG_PTR s = style(item(id));
@@ -136,7 +136,7 @@ TEST_F(DialogLayout, TrackbarsAreHorizontalWithoutTicksWithTips)
     }
 }
 
-TEST_F(DialogLayout, NumberEditsTakeDigitsOnlyAndLosDisplayTakesAnyText)
+TEST_F(Win32DialogLayout, NumberEditsTakeDigitsOnlyAndLosDisplayTakesAnyText)
 {
     for (int id : {IDC_EDIT_BRIGHTNESS, IDC_EDIT_BREATHING, IDC_EDIT_PARAM1, IDC_EDIT_PARAM2, IDC_EDIT_PARAM3,
                    IDC_EDIT_PARAM4})
@@ -145,7 +145,7 @@ TEST_F(DialogLayout, NumberEditsTakeDigitsOnlyAndLosDisplayTakesAnyText)
     EXPECT_TRUE(style(item(IDC_EDIT_BRIGHTNESS)) & ES_AUTOHSCROLL);
 }
 
-TEST_F(DialogLayout, LanguageListIsASortedDropDownList)
+TEST_F(Win32DialogLayout, LanguageListIsASortedDropDownList)
 {
     HWND list = item(IDC_COMBO_LANGUAGE);
     EXPECT_EQ(style(list) & 0x3, CBS_DROPDOWNLIST);
@@ -156,7 +156,7 @@ TEST_F(DialogLayout, LanguageListIsASortedDropDownList)
     EXPECT_TRUE(style(info.hwndList) & LBS_SORT);
 }
 
-TEST_F(DialogLayout, ModeRadiosFormOneGroupStartingAtManual)
+TEST_F(Win32DialogLayout, ModeRadiosFormOneGroupStartingAtManual)
 {
     EXPECT_EQ(style(item(IDC_RADIO_MANUAL)) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
     EXPECT_EQ(style(item(IDC_RADIO_AUTO)) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -164,13 +164,13 @@ TEST_F(DialogLayout, ModeRadiosFormOneGroupStartingAtManual)
     EXPECT_FALSE(style(item(IDC_RADIO_AUTO)) & WS_GROUP);
 }
 
-TEST_F(DialogLayout, StatusTextsAreRightAligned)
+TEST_F(Win32DialogLayout, StatusTextsAreRightAligned)
 {
     for (int id : {IDC_STATIC_STATUS_LABEL, IDC_STATIC_STATUS, IDC_STATIC_BRIGHTNESS_LABEL, IDC_STATIC_BREATHING_LABEL})
         EXPECT_EQ(style(item(id)) & SS_TYPEMASK, SS_RIGHT) << id;
 }
 
-TEST_F(DialogLayout, WindowHasCaptionSystemMenuAndTaskbarButton)
+TEST_F(Win32DialogLayout, WindowHasCaptionSystemMenuAndTaskbarButton)
 {
     EXPECT_TRUE(style(dialog.hwnd) & WS_CAPTION);
     EXPECT_TRUE(style(dialog.hwnd) & WS_SYSMENU);

@@ -30,7 +30,7 @@ using std::chrono::steady_clock;
 // The close protocol waits at most 1000 ms for the worker; the window must be gone soon after.
 constexpr auto kCloseLimit = milliseconds(1100);
 
-class MainWindowTest : public ::testing::Test {
+class Win32MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -101,7 +101,7 @@ protected:
 
 // Hand-overs
 
-TEST_F(MainWindowTest, WorkersHandOversAreAppliedThroughThePostedWake)
+TEST_F(Win32MainWindowTest, WorkersHandOversAreAppliedThroughThePostedWake)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, WorkersHandOversAreAppliedThroughThePostedWake)
     EXPECT_TRUE(controls().enabled(IDC_SLIDER_BRIGHTNESS));
 }
 
-TEST_F(MainWindowTest, StartsDisconnectedWithThePanelHidden)
+TEST_F(Win32MainWindowTest, StartsDisconnectedWithThePanelHidden)
 {
     open();
     EXPECT_EQ(controls().caption(), "Quorlin Sivane Setting Tool V2.3");
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, StartsDisconnectedWithThePanelHidden)
 
 // Keys
 
-TEST_F(MainWindowTest, EnterKeepsTheWindowOpen)
+TEST_F(Win32MainWindowTest, EnterKeepsTheWindowOpen)
 {
     open();
     pressKey(window->hwnd(), VK_RETURN);
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, EnterKeepsTheWindowOpen)
     EXPECT_TRUE(recorded.messages.empty());
 }
 
-TEST_F(MainWindowTest, EnterInTheBrightnessEditConfirmsItsNumber)
+TEST_F(Win32MainWindowTest, EnterInTheBrightnessEditConfirmsItsNumber)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, EnterInTheBrightnessEditConfirmsItsNumber)
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(MainWindowTest, AThenAnyKeysThenCShowsTheParameterPanel)
+TEST_F(Win32MainWindowTest, AThenAnyKeysThenCShowsTheParameterPanel)
 {
     open();
     pressKey(window->hwnd(), 'A');
@@ -158,14 +158,14 @@ TEST_F(MainWindowTest, AThenAnyKeysThenCShowsTheParameterPanel)
         EXPECT_TRUE(controls().shown(id)) << id;
 }
 
-TEST_F(MainWindowTest, CAloneShowsNothing)
+TEST_F(Win32MainWindowTest, CAloneShowsNothing)
 {
     open();
     pressKey(window->hwnd(), 'C');
     EXPECT_FALSE(controls().shown(IDC_EDIT_PARAM1));
 }
 
-TEST_F(MainWindowTest, KeysOfAChildControlReachTheKeyStep)
+TEST_F(Win32MainWindowTest, KeysOfAChildControlReachTheKeyStep)
 {
     open();
     HWND list = item(IDC_COMBO_LANGUAGE);
@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, KeysOfAChildControlReachTheKeyStep)
 
 // Notifications
 
-TEST_F(MainWindowTest, ScrollOfTheBrightnessTrackbarIsSentAndShown)
+TEST_F(Win32MainWindowTest, ScrollOfTheBrightnessTrackbarIsSentAndShown)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, ScrollOfTheBrightnessTrackbarIsSentAndShown)
     EXPECT_EQ(controls().text(IDC_EDIT_BRIGHTNESS), "55");
 }
 
-TEST_F(MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
+TEST_F(Win32MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
     EXPECT_EQ(controls().text(IDC_EDIT_BREATHING), "40");
 }
 
-TEST_F(MainWindowTest, BrightnessEditDoesNotFollowItsTrackbar)
+TEST_F(Win32MainWindowTest, BrightnessEditDoesNotFollowItsTrackbar)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, BrightnessEditDoesNotFollowItsTrackbar)
     EXPECT_EQ(controls().text(IDC_EDIT_BRIGHTNESS), "77");
 }
 
-TEST_F(MainWindowTest, ClickOnManualSendsTheMode)
+TEST_F(Win32MainWindowTest, ClickOnManualSendsTheMode)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, ClickOnManualSendsTheMode)
     EXPECT_FALSE(controls().checked(IDC_RADIO_AUTO));
 }
 
-TEST_F(MainWindowTest, PickingJapaneseSwitchesTheCaptionAndSavesTheChoice)
+TEST_F(Win32MainWindowTest, PickingJapaneseSwitchesTheCaptionAndSavesTheChoice)
 {
     open();
     HWND list = item(IDC_COMBO_LANGUAGE);
@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, PickingJapaneseSwitchesTheCaptionAndSavesTheChoice)
     EXPECT_NE(profiles.files[CWholeData::kDefaultIniPath].find("Japanese,1"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, ClickOnDefaultAsksFirst)
+TEST_F(Win32MainWindowTest, ClickOnDefaultAsksFirst)
 {
     open();
     ASSERT_TRUE(runUntilConnected());
@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, ClickOnDefaultAsksFirst)
     EXPECT_EQ(recorded.questions[0], "Load Default Setting?");
 }
 
-TEST_F(MainWindowTest, ClickOnSetReachesThePanelCommand)
+TEST_F(Win32MainWindowTest, ClickOnSetReachesThePanelCommand)
 {
     open();
     SendMessageW(item(IDC_BUTTON_SET), BM_CLICK, 0, 0);  // hidden, but a click message still counts
@@ -250,7 +250,7 @@ TEST_F(MainWindowTest, ClickOnSetReachesThePanelCommand)
 
 // Window menu and About box
 
-TEST_F(MainWindowTest, AboutItemEndsTheWindowMenuAfterASeparator)
+TEST_F(Win32MainWindowTest, AboutItemEndsTheWindowMenuAfterASeparator)
 {
     open();
     HMENU menu = GetSystemMenu(window->hwnd(), FALSE);
@@ -288,7 +288,7 @@ void CALLBACK closeAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageW(about, WM_COMMAND, IDOK, 0);
 }
 
-TEST_F(MainWindowTest, WindowMenuAboutItemOpensTheAboutBox)
+TEST_F(Win32MainWindowTest, WindowMenuAboutItemOpensTheAboutBox)
 {
     open(systemPrompts);
     g_seenAbout = {};
@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, WindowMenuAboutItemOpensTheAboutBox)
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(MainWindowTest, OtherSystemCommandsAreNotTheAboutBox)
+TEST_F(Win32MainWindowTest, OtherSystemCommandsAreNotTheAboutBox)
 {
     open();
     SendMessageW(window->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, OtherSystemCommandsAreNotTheAboutBox)
 
 // The hidden skin button
 
-TEST_F(MainWindowTest, SkinButtonAttachesTheChosenFile)
+TEST_F(Win32MainWindowTest, SkinButtonAttachesTheChosenFile)
 {
     open();
     recorded.chosenFile = "red.she";
@@ -344,7 +344,7 @@ void CALLBACK closeFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
         KillTimer(nullptr, timer);
 }
 
-TEST_F(MainWindowTest, CancelledSkinDialogLeavesTheWindowWithoutSkin)
+TEST_F(Win32MainWindowTest, CancelledSkinDialogLeavesTheWindowWithoutSkin)
 {
     ASSERT_TRUE(skin.attach("red.she"));
     open(systemPrompts);
@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, CancelledSkinDialogLeavesTheWindowWithoutSkin)
 
 // Closing
 
-TEST_F(MainWindowTest, CloseDuringAHandOverEndsWithinTheLimit)
+TEST_F(Win32MainWindowTest, CloseDuringAHandOverEndsWithinTheLimit)
 {
     open();
     ASSERT_TRUE(waitForPendingHandOver());
@@ -373,7 +373,7 @@ TEST_F(MainWindowTest, CloseDuringAHandOverEndsWithinTheLimit)
     EXPECT_EQ(data.quitRequested.load(), 1u);
 }
 
-TEST_F(MainWindowTest, LogoffDuringAHandOverClosesWithinTheLimit)
+TEST_F(Win32MainWindowTest, LogoffDuringAHandOverClosesWithinTheLimit)
 {
     open();
     ASSERT_TRUE(waitForPendingHandOver());
@@ -385,14 +385,14 @@ TEST_F(MainWindowTest, LogoffDuringAHandOverClosesWithinTheLimit)
     EXPECT_FALSE(window->dlg()->workerRunning());
 }
 
-TEST_F(MainWindowTest, CancelledLogoffKeepsTheWindow)
+TEST_F(Win32MainWindowTest, CancelledLogoffKeepsTheWindow)
 {
     open();
     SendMessageW(window->hwnd(), WM_ENDSESSION, FALSE, 0);
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(MainWindowTest, EscapeClosesThroughTheCloseProtocol)
+TEST_F(Win32MainWindowTest, EscapeClosesThroughTheCloseProtocol)
 {
     open();
     pressKey(window->hwnd(), VK_ESCAPE);
@@ -401,7 +401,7 @@ TEST_F(MainWindowTest, EscapeClosesThroughTheCloseProtocol)
     EXPECT_FALSE(window->dlg()->workerRunning());
 }
 
-TEST_F(MainWindowTest, RunReturnsOnceTheWindowHasEnded)
+TEST_F(Win32MainWindowTest, RunReturnsOnceTheWindowHasEnded)
 {
     open();
     PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
@@ -410,7 +410,7 @@ TEST_F(MainWindowTest, RunReturnsOnceTheWindowHasEnded)
     EXPECT_EQ(window->hwnd(), nullptr);
 }
 
-TEST_F(MainWindowTest, QuitMessageClosesInOrderAndIsPassedOn)
+TEST_F(Win32MainWindowTest, QuitMessageClosesInOrderAndIsPassedOn)
 {
     open();
     PostQuitMessage(3);

@@ -20,7 +20,7 @@ HWND notifyWindow()
     return FindWindowW(L"usb_test msg window", nullptr);
 }
 
-TEST(UsbWatch, HiddenWindowLivesAsLongAsTheWatch)
+TEST(Win32UsbWatch, HiddenWindowLivesAsLongAsTheWatch)
 {
     FakeProcessList processes;
     MemoryProfileStore profiles;

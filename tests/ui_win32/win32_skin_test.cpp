@@ -24,7 +24,7 @@ LONG_PTR buttonType(HWND button)
     return GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
 }
 
-class SkinTest : public ::testing::Test {
+class Win32SkinTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay; }
     HBRUSH dialogBrush()
@@ -40,7 +40,7 @@ protected:
     win32::Win32Skin skin;
 };
 
-TEST_F(SkinTest, MissingFileKeepsTheStandardLook)
+TEST_F(Win32SkinTest, MissingFileKeepsTheStandardLook)
 {
     skin.adopt(dialog.hwnd);
     EXPECT_FALSE(skin.attach("no-such-skin.she"));
@@ -49,13 +49,13 @@ TEST_F(SkinTest, MissingFileKeepsTheStandardLook)
     EXPECT_EQ(buttonType(item(IDC_BUTTON_DEFAULT)), BS_PUSHBUTTON);
 }
 
-TEST_F(SkinTest, FolderIsNoSkin)
+TEST_F(Win32SkinTest, FolderIsNoSkin)
 {
     EXPECT_FALSE(skin.attach("."));
     EXPECT_FALSE(skin.active());
 }
 
-TEST_F(SkinTest, BinaryFileIsNoSkin)
+TEST_F(Win32SkinTest, BinaryFileIsNoSkin)
 {
     {
         std::ofstream file("binary.she", std::ios::binary);
@@ -64,7 +64,7 @@ TEST_F(SkinTest, BinaryFileIsNoSkin)
     EXPECT_FALSE(skin.attach("binary.she"));
 }
 
-TEST_F(SkinTest, ShippedSkinPaintsTheWindowBackground)
+TEST_F(Win32SkinTest, ShippedSkinPaintsTheWindowBackground)
 {
     skin.adopt(dialog.hwnd);
     ASSERT_TRUE(skin.attach("red.she"));
@@ -74,7 +74,7 @@ TEST_F(SkinTest, ShippedSkinPaintsTheWindowBackground)
     EXPECT_EQ(skin.windowBackground(), RGB(0x2b, 0x12, 0x14));
 }
 
-TEST_F(SkinTest, EditsTakeTheirOwnColours)
+TEST_F(Win32SkinTest, EditsTakeTheirOwnColours)
 {
     ASSERT_TRUE(skin.attach("red.she"));
     HDC dc = GetDC(dialog.hwnd);
@@ -86,7 +86,7 @@ TEST_F(SkinTest, EditsTakeTheirOwnColours)
     EXPECT_EQ(text, RGB(0xff, 0xff, 0xff));
 }
 
-TEST_F(SkinTest, DisabledLabelsTakeTheDisabledTextColour)
+TEST_F(Win32SkinTest, DisabledLabelsTakeTheDisabledTextColour)
 {
     ASSERT_TRUE(skin.attach("red.she"));
     EnableWindow(item(IDC_STATIC_STATUS), FALSE);
@@ -97,7 +97,7 @@ TEST_F(SkinTest, DisabledLabelsTakeTheDisabledTextColour)
     EXPECT_EQ(text, RGB(0x9b, 0x7b, 0x7d));
 }
 
-TEST_F(SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
+TEST_F(Win32SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
 {
     skin.adopt(dialog.hwnd);
     ASSERT_TRUE(skin.attach("red.she"));
@@ -109,14 +109,14 @@ TEST_F(SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
     EXPECT_EQ(dialogBrush(), nullptr);
 }
 
-TEST_F(SkinTest, WindowAdoptedLaterIsSkinnedAtOnce)
+TEST_F(Win32SkinTest, WindowAdoptedLaterIsSkinnedAtOnce)
 {
     ASSERT_TRUE(skin.attach("red.she"));
     skin.adopt(dialog.hwnd);
     EXPECT_EQ(buttonType(item(IDC_BUTTON_SET)), BS_OWNERDRAW);
 }
 
-TEST_F(SkinTest, UnusableFileAfterAGoodOneFallsBackToTheStandardLook)
+TEST_F(Win32SkinTest, UnusableFileAfterAGoodOneFallsBackToTheStandardLook)
 {
     skin.adopt(dialog.hwnd);
     ASSERT_TRUE(skin.attach("red.she"));
@@ -124,7 +124,7 @@ TEST_F(SkinTest, UnusableFileAfterAGoodOneFallsBackToTheStandardLook)
     EXPECT_EQ(buttonType(item(IDC_BUTTON_DEFAULT)), BS_PUSHBUTTON);
 }
 
-TEST_F(SkinTest, TrackbarKeepsItsOwnDrawingWithoutSkin)
+TEST_F(Win32SkinTest, TrackbarKeepsItsOwnDrawingWithoutSkin)
 {
     NMCUSTOMDRAW draw{};
     draw.hdr.hwndFrom = item(IDC_SLIDER_BRIGHTNESS);
@@ -141,7 +141,7 @@ std::uint32_t pixel(const std::vector<std::uint32_t>& pixels, int size, int x, i
     return pixels[static_cast<std::size_t>(y * size + x)];
 }
 
-TEST(Disc, CentreIsTheDiscColourAndCornersTheBackground)
+TEST(Win32Disc, CentreIsTheDiscColourAndCornersTheBackground)
 {
     const auto pixels = win32::discPixels(25, win32::kConnectedGreen, {10, 20, 30});
     ASSERT_EQ(pixels.size(), 625u);
@@ -150,14 +150,14 @@ TEST(Disc, CentreIsTheDiscColourAndCornersTheBackground)
     EXPECT_EQ(pixel(pixels, 25, 24, 24), 0x0A141Eu);
 }
 
-TEST(Disc, HighlightBrightensTheUpperLeft)
+TEST(Win32Disc, HighlightBrightensTheUpperLeft)
 {
     const auto pixels = win32::discPixels(25, win32::kDisconnectedGrey, {0, 0, 0});
     EXPECT_GT(pixel(pixels, 25, 8, 8) & 0xFF, 127u);
     EXPECT_EQ(pixel(pixels, 25, 16, 16), 0x7F7F7Fu);
 }
 
-TEST(Disc, NoSizeNoPixels)
+TEST(Win32Disc, NoSizeNoPixels)
 {
     EXPECT_TRUE(win32::discPixels(0, win32::kConnectedGreen, {}).empty());
 }
