@@ -4,6 +4,8 @@
 #include "ui/win32/win32_prompts.h"
 #include "ui/win32/win32_skin.h"
 
+#include <iostream>
+
 namespace quorlin::win32 {
 namespace {
 
@@ -146,6 +148,8 @@ void Win32MainWindowHost::runMainWindow(const DialogServices& services)
     Win32MainWindow window(instance_, services, prompts_, skin_);
     if (window.create())
         window.run();
+    else
+        std::cerr << "Quorlin: the main window cannot be created (error " << GetLastError() << ")" << std::endl;
 }
 
 }  // namespace quorlin::win32
