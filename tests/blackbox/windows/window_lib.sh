@@ -25,7 +25,13 @@ standin_up "$STANDIN_BIN"
 APP=$(program_folder app "$QUORLIN_EXE" "$STANDIN_TOP/resources/Language.ini" "$STANDIN_TOP/resources/red.she")
 
 # rb ARGS...: readback on the main window (or as told); output in $RB.
-rb() { RB=$(cd "$READBACK_DIR" && wine ./readback.exe "$@" 2>/dev/null | tr -d '\r'); }
+rb() {
+    local rc
+    RB=$(cd "$READBACK_DIR" && wine ./readback.exe "$@" 2>/dev/null)
+    rc=$?
+    RB=${RB//$'\r'/}
+    return $rc
+}
 # The main window's line for control ID.
 control() { rb --class '#32770' --title "$TITLE" --id "$1"; printf '%s\n' "$RB"; }
 # shows ID FIELD=VALUE: true when the control's line has that field.
