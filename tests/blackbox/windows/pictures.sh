@@ -13,14 +13,21 @@ dpi=$1
 mkdir -p "$2" && out=$(cd "$2" && pwd)
 top=$(cd "$(dirname "$0")/../../.." && pwd)
 own=$(mktemp -d)
+# A screen that holds the window whole at 192 dpi (lib.sh's own is 1024 x 768).
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$own/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb; rm -rf "$own"' EXIT
+for _ in $(seq 100); do [ -s "$own/display" ] && break; sleep 0.1; done
+[ -s "$own/display" ] || { echo "FAIL: no Xvfb" >&2; exit 1; }
+export WINDOW_DISPLAY=:$(cat "$own/display")
 export STANDIN_PREFIX=$own/prefix
 "$top/tools/wine/prefix.sh" up "$STANDIN_PREFIX" >/dev/null || exit 1
 WINEPREFIX=$STANDIN_PREFIX WINEDEBUG=-all wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-    /d "$dpi" /f </dev/null >/dev/null 2>&1 || { echo "FAIL: LogPixels not set" >&2; exit 1; }
+    /d "$dpi" /f </dev/null >/dev/null 2>&1 || { "$top/tools/wine/prefix.sh" down "$STANDIN_PREFIX"; echo "FAIL: LogPixels not set" >&2; exit 1; }
 "$top/tools/wine/prefix.sh" down "$STANDIN_PREFIX"
 
 . "$(dirname "$0")/window_lib.sh"
-trap 'standin_cleanup; rm -rf "$own"' EXIT
+trap 'standin_cleanup; kill $xvfb; rm -rf "$own"' EXIT
 
 misfits=0
 for language in english japanese; do

@@ -5,7 +5,8 @@
 # Set by CTest: QUORLIN_EXE, READBACK_EXE, STANDIN_BIN.
 [ -n "${QUORLIN_EXE:-}" ] && [ -n "${READBACK_EXE:-}" ] && [ -n "${STANDIN_BIN:-}" ] ||
     { echo "FAIL: QUORLIN_EXE, READBACK_EXE and STANDIN_BIN must be set" >&2; exit 1; }
-unset DISPLAY
+# WINDOW_DISPLAY: a display the caller started for this script alone.
+if [ -n "${WINDOW_DISPLAY:-}" ]; then export DISPLAY=$WINDOW_DISPLAY; else unset DISPLAY; fi
 . "$(dirname "${BASH_SOURCE[0]}")/../../../tools/standin/windows/lib.sh"
 
 # A failure shows what the window showed too.
