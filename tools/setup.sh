@@ -32,6 +32,9 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libhidapi-de
                                  g++-mingw-w64-x86-64-posix wine wine64)
 # The Windows packages: the installer's compiler, the zip's lister, the icon's reader.
 [ "$mode" = test ] && packages+=(nsis unzip icoutils)
+# The Win32 window's black-box tests and pictures: keys and clicks, and the X window
+# dumped to PNG.
+[ "$mode" = test ] && packages+=(xdotool x11-apps netpbm)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

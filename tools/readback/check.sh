@@ -1,6 +1,7 @@
 #!/bin/bash
 # readback.exe against readback-fixture.exe under Wine: every kind of control, the
-# escapes, one control by id, and a window that never appears.
+# escapes, one control by id, a window that never appears, the focused control, and
+# texts measured against their room.
 #   check.sh DIR [PREFIX]   DIR holds both programs; PREFIX: the Wine prefix (default: a
 #   private one under DIR, whose server is started on this run's display and stopped at
 #   the end). Without a display it starts an Xvfb of its own.
@@ -72,7 +73,8 @@ check "one line per control, in creation order, with kind fields and escaped tex
 1003${tab}ComboBox${tab}visible=1${tab}enabled=1${tab}rect=10,80,150,24${tab}selected=1${tab}items=English|中文|a\\|b${tab}text=中文
 1004${tab}Button${tab}visible=1${tab}enabled=1${tab}rect=10,120,100,20${tab}check=1${tab}text=Breathe
 1005${tab}Button${tab}visible=1${tab}enabled=0${tab}rect=120,120,80,24${tab}text=&Apply
-1006${tab}Edit${tab}visible=0${tab}enabled=1${tab}rect=10,160,100,40${tab}text=line 1\\r\\nline 2" \
+1006${tab}Edit${tab}visible=0${tab}enabled=1${tab}rect=10,160,100,40${tab}text=line 1\\r\\nline 2
+1007${tab}Static${tab}visible=1${tab}enabled=1${tab}rect=10,210,40,20${tab}text=A text far too long for forty pixels" \
     "$(tail -n +2 <<<"$all" | sed 's/\t$//')"
 check "the title finds the window too (UTF-8 argument)" "1004${tab}Button" \
     "$(wine ./readback.exe --title '读回 fixture' --id 1004 | cut -f1-2)"
@@ -88,6 +90,17 @@ check "a hidden window is found and said so" "visible=0" \
     "$(wine ./readback.exe --class QuorlinReadbackHidden | head -1 | cut -f3)"
 check "--visible passes over a hidden one: exit 1" "1" \
     "$(wine ./readback.exe --class QuorlinReadbackHidden --visible --wait 200 >/dev/null 2>&1; echo $?)"
+
+check "--focus prints the focused control alone" "1004${tab}Button" \
+    "$(wine ./readback.exe --class QuorlinReadbackFixture --focus | cut -f1-2)"
+fit=$(wine ./readback.exe --class QuorlinReadbackFixture --fit 'Tahoma,9' | tr -d '\r')
+check "--fit: a short text fits its static" "fits=1" "$(grep '^1001' <<<"$fit" | grep -o 'fits=.')"
+check "--fit: a long text does not, and says by how much" "fits=0 1" \
+    "$(grep '^1007' <<<"$fit" | grep -o 'fits=.') $(grep '^1007' <<<"$fit" | sed -n 's/.*need=\([0-9]*\),.*room=\([0-9]*\),.*/\1 \2/p' | awk '{ print ($1 > $2) }')"
+check "--fit: a combo box is measured" "1" "$(grep -c '^1003.*need=' <<<"$fit")"
+check "--fit: a trackbar shows no text" "0" "$(grep -c '^1002.*need=' <<<"$fit")"
+wine ./readback.exe --class QuorlinReadbackFixture --fit 'Tahoma' >/dev/null 2>&1
+check "--fit without a size: usage error" "2" "$?"
 
 [ "$failures" -eq 0 ] && echo "all passed" || echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -1,7 +1,8 @@
 // readback.exe: what a black-box test needs to know of another program's dialog,
 // read from outside with window messages, one line per control.
 //
-//   readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N]
+//   readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N] [--focus]
+//            [--fit FACE,POINTS]
 //
 // Finds the top-level window by class and/or title (waiting up to MS for it; with
 // --visible, for it to be shown too: a dialog exists before it is on the screen), then
@@ -14,9 +15,18 @@
 // `pos=N range=MIN..MAX`, combo boxes `selected=N items=A|B|C`, check boxes and radio
 // buttons `check=0|1|2`. Texts are UTF-8 with \ | tab and line breaks escaped as
 // \\ \| \t \n \r. Exit 1 when no such window appears, 2 on a usage error.
+//
+// --focus prints only the control that has the keyboard focus (exit 3 when none of the
+// window's controls has it). --fit measures each control's text as the window draws it
+// and adds `need=W,H room=W,H fits=0|1` (pixels) to the lines of controls that show
+// text: statics, buttons, edits, and every item of a combo box. Another process's font
+// cannot be asked for (Wine answers no WM_GETFONT across processes), so the font is made
+// as the dialog manager makes a template's: FACE at POINTS at the screen's resolution.
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include "fit.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -34,6 +44,8 @@ struct Options {
     int waitMs = 0;
     int onlyId = -1;
     bool visible = false;
+    bool focus = false;
+    const wchar_t* fitFont = nullptr;
     bool valid = true;
 };
 
@@ -53,6 +65,10 @@ Options parse(int argc, wchar_t** argv)
             options.visible = true;
         else if (arg == L"--id" && hasValue)
             options.onlyId = _wtoi(argv[++i]);
+        else if (arg == L"--focus")
+            options.focus = true;
+        else if (arg == L"--fit" && hasValue)
+            options.fitFont = argv[++i];
         else
             options.valid = false;
     }
@@ -115,10 +131,10 @@ std::wstring classOf(HWND window)
     return name;
 }
 
-std::string comboFields(HWND combo)
+std::vector<std::wstring> comboItems(HWND combo)
 {
     const LRESULT count = ask(combo, CB_GETCOUNT);
-    std::string items;
+    std::vector<std::wstring> items;
     for (LRESULT i = 0; i < count; ++i) {
         const LRESULT length = ask(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
         std::wstring item;
@@ -127,14 +143,23 @@ std::string comboFields(HWND combo)
             if (ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.data())) > 0)
                 item = buffer.data();
         }
+        items.push_back(item);
+    }
+    return items;
+}
+
+std::string comboFields(HWND combo, const std::vector<std::wstring>& items)
+{
+    std::string list;
+    for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
-            items += '|';
-        items += escaped(item);
+            list += '|';
+        list += escaped(items[i]);
     }
     std::string fields = "\tselected=";
     fields += std::to_string(ask(combo, CB_GETCURSEL));
     fields += "\titems=";
-    return fields + items;
+    return fields + list;
 }
 
 std::string trackbarFields(HWND trackbar)
@@ -159,7 +184,7 @@ std::string buttonFields(HWND button)
     }
 }
 
-std::string line(HWND window, HWND parent, const std::string& id)
+std::string line(HWND window, HWND parent, const std::string& id, const quorlin::readback::TextFit* fit)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -170,13 +195,33 @@ std::string line(HWND window, HWND parent, const std::string& id)
                   IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top);
     std::string text = id + "\t" + escaped(kind) + head;
-    if (_wcsicmp(kind.c_str(), TRACKBAR_CLASSW) == 0)
+    const std::wstring own = windowText(window);
+    std::vector<std::wstring> shown{own};
+    if (_wcsicmp(kind.c_str(), TRACKBAR_CLASSW) == 0) {
         text += trackbarFields(window);
-    else if (_wcsicmp(kind.c_str(), WC_COMBOBOXW) == 0)
-        text += comboFields(window);
-    else if (_wcsicmp(kind.c_str(), WC_BUTTONW) == 0)
+    } else if (_wcsicmp(kind.c_str(), WC_COMBOBOXW) == 0) {
+        shown = comboItems(window);
+        text += comboFields(window, shown);
+    } else if (_wcsicmp(kind.c_str(), WC_BUTTONW) == 0) {
         text += buttonFields(window);
-    return text + "\ttext=" + escaped(windowText(window)) + "\n";
+    }
+    if (fit != nullptr && window != parent)
+        text += fit->fields(window, kind, shown);
+    return text + "\ttext=" + escaped(own) + "\n";
+}
+
+// The window's control that has the keyboard focus, or null.
+HWND focusedControl(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || info.hwndFocus == nullptr)
+        return nullptr;
+    HWND control = info.hwndFocus;
+    // A combo box's edit or list: the combo box is the dialog's control.
+    while (control != nullptr && GetParent(control) != window)
+        control = GetParent(control);
+    return control;
 }
 
 }  // namespace
@@ -185,7 +230,9 @@ int wmain(int argc, wchar_t** argv)
 {
     const Options options = parse(argc, argv);
     if (!options.valid) {
-        std::fputs("usage: readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N]\n", stderr);
+        std::fputs("usage: readback [--class NAME] [--title TEXT] [--wait MS] [--visible] [--id N] [--focus]\n"
+                   "                [--fit FACE,POINTS]\n",
+                   stderr);
         return 2;
     }
     HWND window = nullptr;
@@ -201,12 +248,29 @@ int wmain(int argc, wchar_t** argv)
         std::fputs("readback: no such window\n", stderr);
         return 1;
     }
-    // Client coordinates of the window itself: its rectangle relative to its client area.
-    std::string out = options.onlyId < 0 ? line(window, window, "window") : std::string();
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        const int id = GetDlgCtrlID(child);
-        if (options.onlyId < 0 || id == options.onlyId)
-            out += line(child, window, std::to_string(id));
+    std::string out;
+    if (options.focus) {
+        HWND control = focusedControl(window);
+        if (control == nullptr) {
+            std::fputs("readback: no control has the focus\n", stderr);
+            return 3;
+        }
+        out = line(control, window, std::to_string(GetDlgCtrlID(control)), nullptr);
+    } else {
+        const quorlin::readback::TextFit fit(options.fitFont);
+        if (options.fitFont != nullptr && !fit.valid()) {
+            std::fputs("readback: --fit wants FACE,POINTS\n", stderr);
+            return 2;
+        }
+        const quorlin::readback::TextFit* measure = options.fitFont != nullptr ? &fit : nullptr;
+        // Client coordinates of the window itself: its rectangle relative to its client area.
+        if (options.onlyId < 0)
+            out = line(window, window, "window", measure);
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            const int id = GetDlgCtrlID(child);
+            if (options.onlyId < 0 || id == options.onlyId)
+                out += line(child, window, std::to_string(id), measure);
+        }
     }
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);

@@ -71,8 +71,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     EnableWindow(button, FALSE);
     HWND hidden = child(window, WC_EDITW, L"line 1\r\nline 2", ES_MULTILINE, 1006, 10, 160, 100, 40);
     ShowWindow(hidden, SW_HIDE);
+    // A text far wider than its static, for --fit.
+    child(window, WC_STATICW, L"A text far too long for forty pixels", SS_LEFT, 1007, 10, 210, 40, 20);
 
     ShowWindow(window, SW_SHOW);
+    SetFocus(check);  // for --focus
     SetWindowTextW(window, L"读回 fixture");
     SetTimer(window, kLifeTimer, kLifeMs, nullptr);
     MSG message;

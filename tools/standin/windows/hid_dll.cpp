@@ -10,6 +10,8 @@
 #include <hidsdi.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -41,6 +43,36 @@ int interfaceOfHandle(HANDLE handle)
     return win::interfaceOf(win::channel(), std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
 }
 
+// Handles opened for use, looked at again when hidapi lets the library go (hid_exit).
+constexpr std::size_t kTrackedHandles = 64;
+std::array<std::atomic<HANDLE>, kTrackedHandles> openedForUse{};
+
+// A closed handle whose number went to another object since is no pipe of the light.
+bool isLightPipe(HANDLE handle)
+{
+    return handle != nullptr && GetFileType(handle) == FILE_TYPE_PIPE && interfaceOfHandle(handle) >= 0;
+}
+
+// Into an empty slot, else over one whose handle was closed since; a number given
+// out again is kept once.
+void track(HANDLE handle)
+{
+    for (const auto& slot : openedForUse) {
+        if (slot.load() == handle)
+            return;
+    }
+    for (auto& slot : openedForUse) {
+        HANDLE empty = nullptr;
+        if (slot.compare_exchange_strong(empty, handle))
+            return;
+    }
+    for (auto& slot : openedForUse) {
+        HANDLE old = slot.load();
+        if (!isLightPipe(old) && slot.compare_exchange_strong(old, handle))
+            return;
+    }
+}
+
 BOOLEAN notOurs()
 {
     SetLastError(ERROR_INVALID_FUNCTION);
@@ -69,7 +101,25 @@ std::string narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
+// Handles opened for use that the program has not closed.
+long stillOpen()
+{
+    long open = 0;
+    for (auto& slot : openedForUse)
+        open += isLightPipe(slot.load()) ? 1 : 0;
+    return open;
+}
+
 }  // namespace
+
+// hid_exit frees the library (FreeLibrary: no reserved pointer); the process's end
+// does not count as one.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr)
+        win::logCall(win::monotonicMs(), "exit", -1, stillOpen(), {}, "-");
+    return TRUE;
+}
 
 extern "C" {
 
@@ -180,6 +230,7 @@ BOOLEAN __stdcall standinSetNumInputBuffers(HANDLE handle, ULONG)
         SetLastError(win::win32ErrorFor(error));
         return FALSE;
     }
+    track(handle);
     return TRUE;
 }
 

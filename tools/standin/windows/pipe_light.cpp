@@ -221,6 +221,7 @@ void PipeLight::connected(Instance& instance)
 {
     instance.connected = true;
     instance.queuedReports = 0;
+    instance.reportsTaken = 0;
     keepListeners(instance.index);
     if (!writeFails(failWrite_, instance.index))
         postWait(instance);
@@ -228,6 +229,7 @@ void PipeLight::connected(Instance& instance)
 
 void PipeLight::clientGone(Instance& instance)
 {
+    logCall(monotonicMs(), "close", instance.index, instance.reportsTaken, {}, "-");
     instance.connected = false;
     int listening = 0;
     for (const auto& other : instances_)
@@ -283,6 +285,7 @@ void PipeLight::completed(Op* op, bool ok, DWORD bytes, DWORD error)
         if (op->kind == OpKind::Wait && (ok || error == ERROR_MORE_DATA)) {
             postRead(instance, OpKind::Read);  // a report is there: take it whole
         } else if (ok || error == ERROR_MORE_DATA) {
+            ++instance.reportsTaken;
             take(instance.index, instance.buffer.data(), bytes);
             if (!instance.closed && !writeFails(failWrite_, instance.index))
                 postWait(instance);

@@ -14,6 +14,8 @@
 //    the HID class driver gives every open handle its own copy (at most 64 queued);
 //  - unplugging, a new plug generation or fewer interfaces close the instances: the
 //    program's handles die as on a real bus;
+//  - a client that closes its handle is logged (`close`) with the reports it wrote, so
+//    enumeration's short opens (none) stand apart from a program's own handle;
 //  - an unplug and a plug are told, as the system tells them, to the windows of class
 //    "usb_test msg window": WM_DEVICECHANGE with a DEV_BROADCAST_DEVICEINTERFACE_A
 //    record of the USB device interface class naming the light (VID_5046, PID_5631).
@@ -62,6 +64,7 @@ private:
         bool reading = false;    // a wait or a read is posted
         int outstanding = 0;     // operations whose completion is still to come
         int queuedReports = 0;   // writes to the client not yet completed
+        long reportsTaken = 0;   // from this connection's client
         Op connectOp;
         Op readOp;
         std::vector<std::uint8_t> buffer;

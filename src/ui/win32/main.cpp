@@ -1,0 +1,119 @@
+// Quorlin's entry point on Windows. The three program-wide objects are built here in
+// their fixed order (the data object, the application, the transport) and torn down
+// in reverse when the entry point returns.
+#include "link/clock.h"
+#include "link/device_link.h"
+#include "link/notify_window.h"
+#include "link/repeat_limiter.h"
+#include "platform/open_failure_advice.h"
+#include "platform/process_list.h"
+#include "platform/profile_store.h"
+#include "platform/windows/app_data_folder.h"
+#include "platform/windows/named_mutex_instance.h"
+#include "program_hid_api.h"
+#include "shell/quorlin_app.h"
+#include "shell/whole_data.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/standard_streams.h"
+#include "ui/win32/usb_watch.h"
+#include "ui/win32/win32_prompts.h"
+#include "ui/win32/win32_skin.h"
+#include "window/quorlin_dlg.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kLanguageFile = "Language.ini";
+
+std::vector<std::wstring> arguments()
+{
+    std::vector<std::wstring> out;
+    int count = 0;
+    if (LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            out.emplace_back(list[i]);
+        LocalFree(list);
+    }
+    return out;
+}
+
+void printHelp()
+{
+    std::cout << "Usage: quorlin [--user-folder]\n"
+              << "The setting tool for the Quorlin Sivane USB light.\n\n"
+              << "  --user-folder  work in %APPDATA%\\Quorlin, created and given the shipped\n"
+              << "                 Language.ini and red.she when they are missing\n"
+              << "  --help         print this help and exit\n"
+              << "  --version      print the version and exit\n\n"
+              << "Without --user-folder, Language.ini and red.she are read from the current folder.\n"
+              << std::flush;
+}
+
+void enterUserFolder()
+{
+    const quorlin::AppDataPlaces places =
+        quorlin::systemAppDataPlaces({kLanguageFile, quorlin::CQuorlinApp::kSkinFile});
+    for (const std::string& problem : quorlin::enterUserFolder(places))
+        std::cerr << "Quorlin: " << problem << std::endl;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    quorlin::win32::connectStandardStreams();
+
+    bool userFolder = false;
+    for (const std::wstring& option : arguments()) {
+        if (option == L"--help" || option == L"-h" || option == L"/?") {
+            printHelp();
+            return 0;
+        }
+        if (option == L"--version") {
+            std::cout << "quorlin " << QUORLIN_VERSION << std::endl;
+            return 0;
+        }
+        userFolder = userFolder || option == L"--user-folder";
+    }
+
+    const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&commonControls);
+
+    if (userFolder)
+        enterUserFolder();
+
+    // Diagnostics that repeat for as long as the light is absent are counted, not
+    // printed ten times a second. The worker and the UI thread write one stream each.
+    quorlin::RepeatLimiter diagnostics(std::cout, quorlin::systemClock());
+    quorlin::LimitedLineStream workerOut(diagnostics);
+    quorlin::LimitedLineStream windowOut(diagnostics);
+
+    quorlin::CWholeData wholeData(quorlin::systemProcessList(), quorlin::systemProfileStore());
+    quorlin::CQuorlinApp theApp(wholeData);
+    quorlin::DeviceLink deviceLink(wholeData, quorlin::programHidApi(), quorlin::systemClock(), workerOut,
+                                   std::cerr, quorlin::systemOpenFailureAdvice());
+
+    quorlin::NamedMutexInstance instanceLock;
+    quorlin::win32::Win32Skin skin;
+    quorlin::win32::Win32Prompts prompts(instance, &skin);
+    quorlin::win32::Win32MainWindowHost window(instance, prompts, skin);
+    const quorlin::AppServices services{
+        deviceLink,
+        quorlin::programHidApi(),
+        quorlin::systemClock(),
+        prompts,
+        skin,
+        window,
+        instanceLock,
+        [&wholeData, &windowOut] { return quorlin::win32::createUsbWatch(wholeData, windowOut); },
+    };
+    return theApp.InitInstance(services);
+}

@@ -1,0 +1,155 @@
+// Win32DialogControls over dialog 102: each id reaches its control, texts cross the
+// UTF-8/UTF-16 edge intact, and nothing the behaviour sets looks like a user's choice.
+#include "ui/win32/win32_dialog_controls.h"
+#include "ui/win32/win32_ids.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+class Win32ControlsById : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(dialog.hwnd, nullptr) << kNeedsDisplay;
+        controls.attach(dialog.hwnd);
+    }
+
+    BareDialog dialog;
+    win32::Win32DialogControls controls;
+};
+
+TEST_F(Win32ControlsById, EveryIdReachesTheControlOfThatId)
+{
+    for (int id : kMainWindowControls) {
+        HWND control = controls.item(id);
+        ASSERT_NE(control, nullptr) << id;
+        EXPECT_EQ(GetDlgCtrlID(control), id);
+        EXPECT_EQ(GetParent(control), dialog.hwnd) << id;
+    }
+}
+
+TEST_F(Win32ControlsById, JapaneseStatusTextRoundTrips)
+{
+    controls.setText(IDC_STATIC_STATUS, "[接続されていません]");
+    EXPECT_EQ(controls.text(IDC_STATIC_STATUS), "[接続されていません]");
+    EXPECT_EQ(windowText(GetDlgItem(dialog.hwnd, IDC_STATIC_STATUS)), L"[\x63A5\x7D9A\x3055\x308C\x3066\x3044\x307E\x305B\x3093]");
+}
+
+TEST_F(Win32ControlsById, CaptionIsTheWindowsOwnText)
+{
+    controls.setCaption("Quorlin Sivane 設定ツール V2.3");
+    EXPECT_EQ(controls.caption(), "Quorlin Sivane 設定ツール V2.3");
+    EXPECT_NE(controls.text(IDC_STATIC_STATUS), controls.caption());
+}
+
+TEST_F(Win32ControlsById, InvalidUtf8BecomesReplacementCharacter)
+{
+    controls.setText(IDC_EDIT_LOS_CALC, "A\xFF" "B");
+    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "A\xEF\xBF\xBD" "B");
+}
+
+TEST_F(Win32ControlsById, SetTextOnAnUnknownIdDoesNothing)
+{
+    controls.setText(4242, "nothing");
+    EXPECT_EQ(controls.text(4242), "");
+    EXPECT_FALSE(controls.shown(4242));
+    EXPECT_EQ(controls.listSelection(4242), -1);
+}
+
+TEST_F(Win32ControlsById, TrackbarRangeAndPosition)
+{
+    controls.setTrackbarRange(IDC_SLIDER_BREATHING, 0, 100);
+    controls.setTrackbarPosition(IDC_SLIDER_BREATHING, 40);
+    EXPECT_EQ(controls.trackbarLow(IDC_SLIDER_BREATHING), 0);
+    EXPECT_EQ(controls.trackbarHigh(IDC_SLIDER_BREATHING), 100);
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BREATHING), 40);
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog.hwnd, IDC_SLIDER_BREATHING), TBM_GETPOS, 0, 0), 40);
+    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 0);
+}
+
+TEST_F(Win32ControlsById, CheckingARadioNotifiesNothing)
+{
+    controls.setChecked(IDC_RADIO_AUTO, true);
+    EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO));
+    EXPECT_FALSE(controls.checked(IDC_RADIO_MANUAL));
+    controls.setChecked(IDC_RADIO_AUTO, false);
+    EXPECT_FALSE(controls.checked(IDC_RADIO_AUTO));
+    EXPECT_TRUE(dialog.commands.empty());
+}
+
+TEST_F(Win32ControlsById, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
+{
+    // The list is sorted by style, but the rows given are kept: the behaviour sorts.
+    controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "Japanese");
+    controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "English");
+    controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "zzz");
+    ASSERT_EQ(controls.listCount(IDC_COMBO_LANGUAGE), 3);
+    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 0), "zzz");
+    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 2), "Japanese");
+    EXPECT_EQ(controls.listSelection(IDC_COMBO_LANGUAGE), -1);
+    controls.setListSelection(IDC_COMBO_LANGUAGE, 2);
+    EXPECT_EQ(controls.listSelection(IDC_COMBO_LANGUAGE), 2);
+    controls.setListSelection(IDC_COMBO_LANGUAGE, -1);
+    EXPECT_EQ(controls.listSelection(IDC_COMBO_LANGUAGE), -1);
+    for (const auto& [id, code] : dialog.commands)
+        EXPECT_NE(code, CBN_SELCHANGE);
+}
+
+TEST_F(Win32ControlsById, ListItemsCarryJapaneseAndClearEmptiesTheList)
+{
+    controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "日本語");
+    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 0), "日本語");
+    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 5), "");
+    controls.clearList(IDC_COMBO_LANGUAGE);
+    EXPECT_EQ(controls.listCount(IDC_COMBO_LANGUAGE), 0);
+}
+
+TEST_F(Win32ControlsById, ShowAndEnableReachTheControl)
+{
+    controls.show(IDC_EDIT_PARAM1, false);
+    EXPECT_FALSE(controls.shown(IDC_EDIT_PARAM1));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.hwnd, IDC_EDIT_PARAM1)));
+    controls.show(IDC_EDIT_PARAM1, true);
+    EXPECT_TRUE(controls.shown(IDC_EDIT_PARAM1));
+
+    controls.enable(IDC_BUTTON_DEFAULT, false);
+    EXPECT_FALSE(controls.enabled(IDC_BUTTON_DEFAULT));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_BUTTON_DEFAULT)));
+    controls.enable(IDC_BUTTON_DEFAULT, true);
+    EXPECT_TRUE(controls.enabled(IDC_BUTTON_DEFAULT));
+}
+
+TEST_F(Win32ControlsById, FocusMovesToTheEditAndRaisesItsNotification)
+{
+    controls.focus(IDC_EDIT_BREATHING);
+    EXPECT_TRUE(controls.focused(IDC_EDIT_BREATHING));
+    EXPECT_FALSE(controls.focused(IDC_EDIT_BRIGHTNESS));
+    bool notified = false;
+    for (const auto& [id, code] : dialog.commands)
+        notified = notified || (id == IDC_EDIT_BREATHING && code == EN_SETFOCUS);
+    EXPECT_TRUE(notified);
+}
+
+TEST_F(Win32ControlsById, CaretGoesAfterTheLastCharacter)
+{
+    controls.setText(IDC_EDIT_BRIGHTNESS, "123");
+    controls.placeCaretAtEnd(IDC_EDIT_BRIGHTNESS);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(GetDlgItem(dialog.hwnd, IDC_EDIT_BRIGHTNESS), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 3u);
+}
+
+TEST_F(Win32ControlsById, NumbersAreWrittenInDecimal)
+{
+    controls.setNumber(IDC_EDIT_BREATHING, 7);
+    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "7");
+}
+
+}  // namespace
+}  // namespace quorlin::test

@@ -1,0 +1,127 @@
+// The skin file's colours per control kind and state.
+#include "ui/win32/skin_palette.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace quorlin::test {
+namespace {
+
+using win32::parseColour;
+using win32::parseSkin;
+using win32::Rgb;
+using win32::SkinPart;
+using win32::SkinRole;
+using win32::SkinState;
+
+std::optional<Rgb> colourOf(const std::string& sheet, SkinPart part, SkinState state, SkinRole role)
+{
+    return parseSkin(sheet).colour(part, state, role);
+}
+
+// Colours
+
+TEST(SkinColour, LongAndShortHexForms)
+{
+    EXPECT_EQ(parseColour("#2b1214"), (Rgb{0x2b, 0x12, 0x14}));
+    EXPECT_EQ(parseColour(" #ABC "), (Rgb{0xaa, 0xbb, 0xcc}));
+}
+
+TEST(SkinColour, AnythingElseIsNoColour)
+{
+    EXPECT_FALSE(parseColour("#12345"));
+    EXPECT_FALSE(parseColour("#gg0000"));
+    EXPECT_FALSE(parseColour("transparent"));
+    EXPECT_FALSE(parseColour("2b1214x"));
+    EXPECT_FALSE(parseColour(""));
+}
+
+// Rules
+
+TEST(SkinPalette, ShippedSkinGivesTheWindowAndButtonColours)
+{
+    std::ifstream file("red.she", std::ios::binary);
+    ASSERT_TRUE(file) << "red.she beside the test";
+    std::stringstream text;
+    text << file.rdbuf();
+    const auto palette = parseSkin(text.str());
+    EXPECT_EQ(palette.colour(SkinPart::Window, SkinState::Normal, SkinRole::Background), (Rgb{0x2b, 0x12, 0x14}));
+    EXPECT_EQ(palette.colour(SkinPart::Button, SkinState::Normal, SkinRole::Background), (Rgb{0xb3, 0x24, 0x2b}));
+    EXPECT_EQ(palette.colour(SkinPart::Button, SkinState::Pressed, SkinRole::Background), (Rgb{0x8a, 0x1a, 0x20}));
+    EXPECT_EQ(palette.colour(SkinPart::Button, SkinState::Normal, SkinRole::Border), (Rgb{0xe0, 0x47, 0x4f}));
+    EXPECT_EQ(palette.colour(SkinPart::Label, SkinState::Disabled, SkinRole::Text), (Rgb{0x9b, 0x7b, 0x7d}));
+    EXPECT_EQ(palette.colour(SkinPart::TrackThumb, SkinState::Disabled, SkinRole::Background), (Rgb{0x7a, 0x5a, 0x5c}));
+    EXPECT_EQ(palette.colour(SkinPart::TrackFilled, SkinState::Normal, SkinRole::Background), (Rgb{0xe0, 0x47, 0x4f}));
+}
+
+TEST(SkinPalette, LabelsKeepTheWindowBackgroundWhenTransparent)
+{
+    EXPECT_FALSE(colourOf("QLabel { background: transparent; }", SkinPart::Label, SkinState::Normal,
+                          SkinRole::Background));
+}
+
+TEST(SkinPalette, StateWithoutOwnColourFallsBackToNormal)
+{
+    const std::string sheet = "QPushButton { color: #111111; } QPushButton:disabled { color: #222222; }";
+    EXPECT_EQ(colourOf(sheet, SkinPart::Button, SkinState::Disabled, SkinRole::Text), (Rgb{0x22, 0x22, 0x22}));
+    EXPECT_EQ(colourOf(sheet, SkinPart::Button, SkinState::Pressed, SkinRole::Text), (Rgb{0x11, 0x11, 0x11}));
+}
+
+TEST(SkinPalette, OneRuleServesEverySelectorInItsList)
+{
+    const std::string sheet = "QLineEdit, QComboBox { background-color: #3d1a1d; }";
+    EXPECT_EQ(colourOf(sheet, SkinPart::Edit, SkinState::Normal, SkinRole::Background), (Rgb{0x3d, 0x1a, 0x1d}));
+    EXPECT_EQ(colourOf(sheet, SkinPart::List, SkinState::Normal, SkinRole::Background), (Rgb{0x3d, 0x1a, 0x1d}));
+}
+
+TEST(SkinPalette, BorderColourIsFoundInTheShorthand)
+{
+    EXPECT_EQ(colourOf("QPushButton { border: 1px solid #e0474f; }", SkinPart::Button, SkinState::Normal,
+                       SkinRole::Border),
+              (Rgb{0xe0, 0x47, 0x4f}));
+}
+
+TEST(SkinPalette, LaterRuleWins)
+{
+    EXPECT_EQ(colourOf("QLabel { color: #010101; } QLabel { color: #020202; }", SkinPart::Label, SkinState::Normal,
+                       SkinRole::Text),
+              (Rgb{2, 2, 2}));
+}
+
+TEST(SkinPalette, CommentedRuleIsIgnored)
+{
+    EXPECT_EQ(colourOf("/* QLabel { color: #ffffff; } */ QLabel { color: #000000; }", SkinPart::Label,
+                       SkinState::Normal, SkinRole::Text),
+              (Rgb{0, 0, 0}));
+}
+
+TEST(SkinPalette, DescendantSelectorsBelongToOtherWindows)
+{
+    EXPECT_FALSE(parseSkin("QMessageBox QPushButton { color: #ffffff; }").any());
+    EXPECT_FALSE(parseSkin("QComboBox QAbstractItemView { color: #ffffff; }").any());
+}
+
+TEST(SkinPalette, StatesAndPartsTheWindowNeverShowsAreSkipped)
+{
+    EXPECT_FALSE(parseSkin("QRadioButton::indicator:checked { background-color: #ffffff; }").any());
+    EXPECT_FALSE(parseSkin("QLabel:checked { color: #ffffff; }").any());
+    EXPECT_FALSE(parseSkin("QToolTip { color: #ffffff; }").any());
+}
+
+TEST(SkinPalette, GradientsGiveNoColour)
+{
+    EXPECT_FALSE(parseSkin("QDialog { background: qlineargradient(x1:0, y1:0, stop:0 #fff, stop:1 #000); }").any());
+}
+
+TEST(SkinPalette, TextThatIsNoStyleSheetGivesNoColours)
+{
+    EXPECT_FALSE(parseSkin("").any());
+    EXPECT_FALSE(parseSkin("just some words # { }").any());
+    EXPECT_FALSE(parseSkin("QLabel { color: #ffffff;").any());  // never closed
+    EXPECT_FALSE(parseSkin("/* QLabel { color: #ffffff; }").any());
+}
+
+}  // namespace
+}  // namespace quorlin::test
