@@ -114,6 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         window,
         instanceLock,
         [&wholeData, &windowOut] { return quorlin::win32::createUsbWatch(wholeData, windowOut); },
+        quorlin::programLight().aboutLine,
     };
     return theApp.InitInstance(services);
 }

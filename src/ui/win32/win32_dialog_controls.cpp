@@ -102,6 +102,36 @@ bool Win32DialogControls::checked(int id) const
     return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void Win32DialogControls::setToolTip(int id, const std::string& text)
+{
+    HWND control = item(id);
+    if (control == nullptr)
+        return;
+    if (toolTip_ == nullptr) {
+        if (text.empty())
+            return;
+        toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
+                                   nullptr, nullptr);
+        if (toolTip_ == nullptr)
+            return;
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);  // long reasons wrap
+    }
+    // Static controls let the pointer through unless they notify.
+    if (!text.empty())
+        SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | SS_NOTIFY);
+    std::wstring wide = widen(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();
+    SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty())
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void Win32DialogControls::show(int id, bool visible)
 {
     if (HWND control = item(id))

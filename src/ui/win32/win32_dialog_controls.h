@@ -32,6 +32,10 @@ public:
     void setChecked(int id, bool checked) override;
     bool checked(int id) const override;
 
+    // One tooltip window for the dialog, made on first use; each control is a tool
+    // found by its window (the tooltip subclasses it to see the pointer).
+    void setToolTip(int id, const std::string& text) override;
+
     void show(int id, bool visible) override;
     bool shown(int id) const override;
     void enable(int id, bool enabled) override;
@@ -51,6 +55,7 @@ private:
     static void setWindowText(HWND window, const std::string& text);
 
     HWND dialog_ = nullptr;
+    HWND toolTip_ = nullptr;
 };
 
 }  // namespace quorlin::win32
