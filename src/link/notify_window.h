@@ -4,6 +4,7 @@
 // hands arrivals and removals to handleDeviceChange. The front end watches fd() on the
 // window thread and calls handlePendingEvents when it is readable.
 
+#include "link/device_event_watch.h"
 #include "platform/usb_event_source.h"
 
 #include <iosfwd>
@@ -12,12 +13,6 @@
 namespace quorlin {
 
 class CWholeData;
-
-// Whatever a front end keeps alive while it watches for plug and unplug events.
-class DeviceEventWatch {
-public:
-    virtual ~DeviceEventWatch() = default;
-};
 
 class NotifyWindow {
 public:

@@ -1,6 +1,6 @@
 #include "shell/quorlin_app.h"
 
-#include "link/notify_window.h"
+#include "link/device_event_watch.h"
 #include "platform/single_instance.h"
 #include "shell/whole_data.h"
 #include "window/front_end.h"

@@ -3,7 +3,7 @@
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "link/link_worker.h"
-#include "link/notify_window.h"
+#include "link/device_event_watch.h"
 #include "link/send_gate.h"
 #include "shell/language.h"
 #include "shell/whole_data.h"

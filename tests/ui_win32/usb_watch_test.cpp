@@ -1,6 +1,6 @@
 // The device-event watch the main window keeps: the hidden notification window lives
 // exactly as long as the watch.
-#include "link/notify_window.h"
+#include "link/device_event_watch.h"
 #include "shell/whole_data.h"
 #include "support/fake_process_list.h"
 #include "support/memory_profile_store.h"

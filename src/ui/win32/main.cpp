@@ -3,7 +3,7 @@
 // in reverse when the entry point returns.
 #include "link/clock.h"
 #include "link/device_link.h"
-#include "link/notify_window.h"
+#include "link/device_event_watch.h"
 #include "link/repeat_limiter.h"
 #include "platform/open_failure_advice.h"
 #include "platform/process_list.h"

@@ -1,6 +1,6 @@
 #include "ui/win32/usb_watch.h"
 
-#include "link/notify_window.h"
+#include "link/device_event_watch.h"
 
 namespace quorlin::win32 {
 namespace {

@@ -17,8 +17,8 @@ namespace quorlin::win32 {
 // language open the light.
 std::unique_ptr<DeviceEventWatch> createUsbWatch(CWholeData& data, std::ostream& out);
 
-// The notification window itself, behind a name of its own: its header and the
-// behaviour's watch header each define a NotifyWindow, so no file includes both.
+// The notification window itself, behind a handle of its own so that this header
+// needs no system header.
 struct UsbNotifyHolder;
 struct UsbNotifyHolderDelete {
     void operator()(UsbNotifyHolder* holder) const;
