@@ -3,7 +3,7 @@
 # plugged again, it is followed (disconnected, then connected and queried again); a
 # process named SignalRgbLauncher.exe keeps it off the light (disconnected, nothing
 # written) until it ends; a second copy shows "程序已运行", ends after OK, and leaves the
-# first one running.
+# first one running. Its diagnostics reach the redirected standard output.
 . "$(dirname "$0")/window_lib.sh"
 
 start_window
@@ -16,6 +16,9 @@ ctl unplug
 wait_for "the removal told" calls '^notify - [1-9].* event=removal,'
 wait_for "[Disconnected]" status_is "[Disconnected]"
 shows 1003 enabled=0 || fail "the trackbar stays enabled while the light is away"
+# A GUI program's diagnostics reach standard output when it is redirected.
+wait_for "the removal on standard output" grep -qs "^usb remove" "$WORK/quorlin.out"
+wait_for "the empty bus on standard output" grep -qs "^cannot enumerate dev" "$WORK/quorlin.out"
 ctl plug
 wait_for "the arrival told" calls '^notify - [1-9].* event=arrival,'
 wait_for "[Connected] again" status_is "[Connected]"
