@@ -18,7 +18,7 @@ wait_for "[Disconnected]" status_is "[Disconnected]"
 shows 1003 enabled=0 || fail "the trackbar stays enabled while the light is away"
 # A GUI program's diagnostics reach standard output when it is redirected.
 wait_for "the removal on standard output" grep -qs "^usb remove" "$WORK/quorlin.out"
-wait_for "the empty bus on standard output" grep -qs "^cannot enumerate dev" "$WORK/quorlin.out"
+wait_for "the empty bus on standard output" grep -qs "^cannot enumerate dev!" "$WORK/quorlin.out"
 ctl plug
 wait_for "the arrival told" calls '^notify - [1-9].* event=arrival,'
 wait_for "[Connected] again" status_is "[Connected]"
