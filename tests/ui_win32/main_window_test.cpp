@@ -111,18 +111,6 @@ TEST_F(Win32MainWindowTest, WorkersHandOversAreAppliedThroughThePostedWake)
     EXPECT_TRUE(controls().enabled(IDC_SLIDER_BRIGHTNESS));
 }
 
-TEST_F(Win32MainWindowTest, StartsDisconnectedWithThePanelHidden)
-{
-    open();
-    EXPECT_EQ(controls().caption(), "Quorlin Sivane Setting Tool V2.3");
-    for (int id : kParameterPanel)
-        EXPECT_FALSE(controls().shown(id)) << id;
-    EXPECT_TRUE(controls().shown(IDC_RADIO_MANUAL));
-    EXPECT_EQ(controls().trackbarHigh(IDC_SLIDER_BREATHING), 100);
-}
-
-// Keys
-
 TEST_F(Win32MainWindowTest, EnterKeepsTheWindowOpen)
 {
     open();
@@ -158,13 +146,6 @@ TEST_F(Win32MainWindowTest, AThenAnyKeysThenCShowsTheParameterPanel)
         EXPECT_TRUE(controls().shown(id)) << id;
 }
 
-TEST_F(Win32MainWindowTest, CAloneShowsNothing)
-{
-    open();
-    pressKey(window->hwnd(), 'C');
-    EXPECT_FALSE(controls().shown(IDC_EDIT_PARAM1));
-}
-
 TEST_F(Win32MainWindowTest, KeysOfAChildControlReachTheKeyStep)
 {
     open();
@@ -197,16 +178,6 @@ TEST_F(Win32MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
     EXPECT_EQ(controls().text(IDC_EDIT_BREATHING), "40");
 }
 
-TEST_F(Win32MainWindowTest, BrightnessEditDoesNotFollowItsTrackbar)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    controls().setText(IDC_EDIT_BRIGHTNESS, "77");
-    controls().setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 40);
-    UpdateWindow(item(IDC_SLIDER_BRIGHTNESS));
-    EXPECT_EQ(controls().text(IDC_EDIT_BRIGHTNESS), "77");
-}
-
 TEST_F(Win32MainWindowTest, ClickOnManualSendsTheMode)
 {
     open();
@@ -229,15 +200,6 @@ TEST_F(Win32MainWindowTest, PickingJapaneseSwitchesTheCaptionAndSavesTheChoice)
                  reinterpret_cast<LPARAM>(list));
     EXPECT_EQ(controls().caption(), "Quorlin Sivane 設定ツール V2.3");
     EXPECT_NE(profiles.files[CWholeData::kDefaultIniPath].find("Japanese,1"), std::string::npos);
-}
-
-TEST_F(Win32MainWindowTest, ClickOnDefaultAsksFirst)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    SendMessageW(item(IDC_BUTTON_DEFAULT), BM_CLICK, 0, 0);
-    ASSERT_EQ(recorded.questions.size(), 1u);
-    EXPECT_EQ(recorded.questions[0], "Load Default Setting?");
 }
 
 TEST_F(Win32MainWindowTest, ClickOnSetReachesThePanelCommand)
@@ -301,17 +263,6 @@ TEST_F(Win32MainWindowTest, WindowMenuAboutItemOpensTheAboutBox)
     EXPECT_EQ(g_seenAbout.ok, L"\x786E\x5B9A");
     EXPECT_FALSE(window->ended());
 }
-
-TEST_F(Win32MainWindowTest, OtherSystemCommandsAreNotTheAboutBox)
-{
-    open();
-    SendMessageW(window->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_EQ(recorded.aboutShown, 0);
-    SendMessageW(window->hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x0003, 0);  // the low bits are the system's
-    EXPECT_EQ(recorded.aboutShown, 1);
-}
-
-// The hidden skin button
 
 TEST_F(Win32MainWindowTest, SkinButtonAttachesTheChosenFile)
 {
@@ -385,13 +336,6 @@ TEST_F(Win32MainWindowTest, LogoffDuringAHandOverClosesWithinTheLimit)
     EXPECT_FALSE(window->dlg()->workerRunning());
 }
 
-TEST_F(Win32MainWindowTest, CancelledLogoffKeepsTheWindow)
-{
-    open();
-    SendMessageW(window->hwnd(), WM_ENDSESSION, FALSE, 0);
-    EXPECT_FALSE(window->ended());
-}
-
 TEST_F(Win32MainWindowTest, EscapeClosesThroughTheCloseProtocol)
 {
     open();
@@ -399,15 +343,6 @@ TEST_F(Win32MainWindowTest, EscapeClosesThroughTheCloseProtocol)
     EXPECT_TRUE(window->ended());
     EXPECT_EQ(data.quitRequested.load(), 1u);
     EXPECT_FALSE(window->dlg()->workerRunning());
-}
-
-TEST_F(Win32MainWindowTest, RunReturnsOnceTheWindowHasEnded)
-{
-    open();
-    PostMessageW(window->hwnd(), WM_CLOSE, 0, 0);
-    window->run();
-    EXPECT_TRUE(window->ended());
-    EXPECT_EQ(window->hwnd(), nullptr);
 }
 
 TEST_F(Win32MainWindowTest, QuitMessageClosesInOrderAndIsPassedOn)

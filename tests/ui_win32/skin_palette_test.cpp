@@ -23,12 +23,6 @@ std::optional<Rgb> colourOf(const std::string& sheet, SkinPart part, SkinState s
 
 // Colours
 
-TEST(SkinColour, LongAndShortHexForms)
-{
-    EXPECT_EQ(parseColour("#2b1214"), (Rgb{0x2b, 0x12, 0x14}));
-    EXPECT_EQ(parseColour(" #ABC "), (Rgb{0xaa, 0xbb, 0xcc}));
-}
-
 TEST(SkinColour, AnythingElseIsNoColour)
 {
     EXPECT_FALSE(parseColour("#12345"));
@@ -81,20 +75,6 @@ TEST(SkinPalette, BorderColourIsFoundInTheShorthand)
     EXPECT_EQ(colourOf("QPushButton { border: 1px solid #e0474f; }", SkinPart::Button, SkinState::Normal,
                        SkinRole::Border),
               (Rgb{0xe0, 0x47, 0x4f}));
-}
-
-TEST(SkinPalette, LaterRuleWins)
-{
-    EXPECT_EQ(colourOf("QLabel { color: #010101; } QLabel { color: #020202; }", SkinPart::Label, SkinState::Normal,
-                       SkinRole::Text),
-              (Rgb{2, 2, 2}));
-}
-
-TEST(SkinPalette, CommentedRuleIsIgnored)
-{
-    EXPECT_EQ(colourOf("/* QLabel { color: #ffffff; } */ QLabel { color: #000000; }", SkinPart::Label,
-                       SkinState::Normal, SkinRole::Text),
-              (Rgb{0, 0, 0}));
 }
 
 TEST(SkinPalette, DescendantSelectorsBelongToOtherWindows)

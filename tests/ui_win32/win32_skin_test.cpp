@@ -49,21 +49,6 @@ TEST_F(Win32SkinTest, MissingFileKeepsTheStandardLook)
     EXPECT_EQ(buttonType(item(IDC_BUTTON_DEFAULT)), BS_PUSHBUTTON);
 }
 
-TEST_F(Win32SkinTest, FolderIsNoSkin)
-{
-    EXPECT_FALSE(skin.attach("."));
-    EXPECT_FALSE(skin.active());
-}
-
-TEST_F(Win32SkinTest, BinaryFileIsNoSkin)
-{
-    {
-        std::ofstream file("binary.she", std::ios::binary);
-        file << "QDialog { background-color: #000000; }" << '\0';
-    }
-    EXPECT_FALSE(skin.attach("binary.she"));
-}
-
 TEST_F(Win32SkinTest, ShippedSkinPaintsTheWindowBackground)
 {
     skin.adopt(dialog.hwnd);
@@ -155,11 +140,6 @@ TEST(Win32Disc, HighlightBrightensTheUpperLeft)
     const auto pixels = win32::discPixels(25, win32::kDisconnectedGrey, {0, 0, 0});
     EXPECT_GT(pixel(pixels, 25, 8, 8) & 0xFF, 127u);
     EXPECT_EQ(pixel(pixels, 25, 16, 16), 0x7F7F7Fu);
-}
-
-TEST(Win32Disc, NoSizeNoPixels)
-{
-    EXPECT_TRUE(win32::discPixels(0, win32::kConnectedGreen, {}).empty());
 }
 
 }  // namespace
