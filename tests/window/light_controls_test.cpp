@@ -43,17 +43,6 @@ TEST_F(LightControls, EnterInTheBrightnessEditMovesTheTrackbarAndSendsTheValue)
     EXPECT_EQ(newBytes(kBrightness), std::vector<int>{55});
 }
 
-TEST_F(LightControls, EnterInTheBreathingEditSendsTheBreathingFrequency)
-{
-    typeIntoFocusedEdit(IDC_EDIT_BREATHING, "100");
-    click(KeyCode::Enter);
-    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BREATHING), 100);
-    EXPECT_EQ(newBytes(kBreathing), std::vector<int>{100});
-    EXPECT_TRUE(prompts.messages.empty()) << "100 itself is allowed";
-}
-
-// Settings writes attempted, sent or not, each begin with a 40 ms sleep (the polling
-// worker never takes one).
 TEST_F(LightControls, TheKeysReleaseRepeatsThePressAndFindsNothingChanged)
 {
     typeIntoFocusedEdit(IDC_EDIT_BRIGHTNESS, "12");
@@ -126,14 +115,6 @@ TEST_F(LightControls, ManualSendsMode1AndChecksOnlyManual)
     EXPECT_EQ(newBytes(kMode), std::vector<int>{1});
     EXPECT_TRUE(controls.checked(IDC_RADIO_MANUAL) && !controls.checked(IDC_RADIO_AUTO));
     EXPECT_EQ(data.settings.reportedOperationMode, 1) << "the report's mode field agrees";
-}
-
-TEST_F(LightControls, AutoSendsMode2AndChecksOnlyAuto)
-{
-    dlg->OnBnClickedManual();
-    dlg->OnBnClickedAuto();
-    EXPECT_EQ(newBytes(kMode), (std::vector<int>{1, 2}));
-    EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO) && !controls.checked(IDC_RADIO_MANUAL));
 }
 
 TEST_F(LightControls, ModeSendsEndWithAGateStep)

@@ -44,18 +44,6 @@ TEST_F(MainWindow, InitialisationHidesTheParameterPanelAndShowsTheModeButtons)
     EXPECT_TRUE(controls.shown(IDC_RADIO_MANUAL) && controls.shown(IDC_RADIO_AUTO));
 }
 
-TEST_F(MainWindow, TrackbarsRun0To100From0AndTheirEditsShow0)
-{
-    controls.setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 9);
-    controls.setText(IDC_EDIT_BREATHING, "9");
-    startDialog();
-    for (int id : {IDC_SLIDER_BRIGHTNESS, IDC_SLIDER_BREATHING})
-        EXPECT_EQ(std::make_tuple(controls.trackbarPosition(id), controls.trackbarLow(id), controls.trackbarHigh(id)),
-                  std::make_tuple(0, 0, 100))
-            << id;
-    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS) + controls.text(IDC_EDIT_BREATHING), "00");
-}
-
 TEST_F(MainWindow, SpeaksEnglishWhileNoLanguageIsLoaded)
 {
     startDialog();
@@ -214,13 +202,6 @@ TEST_F(MainWindow, AboutBoxSecondLineIsTheProgramsOwn)
                                         DialogFrontEnd{controls, prompts, skin, [this] { ++wakes; }});
     dlg->OnSysCommand(IDM_ABOUTBOX);
     EXPECT_EQ(prompts.aboutLines, std::vector<std::string>{"Demo with a simulated light"});
-}
-
-TEST_F(MainWindow, AboutBoxWithoutAProgramLineKeepsItsOwn)
-{
-    startDialog();
-    dlg->OnSysCommand(IDM_ABOUTBOX);
-    EXPECT_EQ(prompts.aboutLines, std::vector<std::string>{kAboutBox.description});
 }
 
 }  // namespace
