@@ -79,6 +79,9 @@ SectionEnd
 ; Removes what the installer put down, by name: %APPDATA%\Quorlin (the user's language
 ; choice and skin) stays, and so does anything the user added to the program folder.
 Section "Uninstall"
+  ; The entry points go first, so that no shortcut or Apps entry outlives the files.
+  Delete "${SHORTCUT}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$INSTDIR\quorlin.exe"
   Delete "$INSTDIR\quorlin-demo.exe"
   Delete "$INSTDIR\quorlinctl.exe"
@@ -87,6 +90,4 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "${SHORTCUT}"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

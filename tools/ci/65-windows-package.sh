@@ -182,8 +182,9 @@ cp "$user_dir/Language.ini" "$tmp/users-language"
 echo "--- uninstall"
 t=$(seconds)
 check "the uninstaller runs silently" wine "$install_dir/uninstall.exe" /S
-# It copies itself away and returns at once; the copy does the work.
-for _ in $(seq 300); do [ -e "$install_dir" ] || break; sleep 0.1; done
+# It copies itself away and returns at once; the copy does the work, and is done when
+# its last step (the folder) is.
+for _ in $(seq 300); do [ -e "$install_dir" ] || [ -e "$shortcut" ] || break; sleep 0.1; done
 echo "uninstall: $(took "$t")"
 check "the program folder is gone" test ! -e "$install_dir"
 check "the shortcut is gone" test ! -e "$shortcut"
