@@ -1,26 +1,28 @@
 #include "ui/win32/usb_watch.h"
 
 #include "link/device_event_watch.h"
+#include "platform/windows/usb_notify_window.h"
 
 namespace quorlin::win32 {
 namespace {
 
 class UsbWatch final : public DeviceEventWatch {
 public:
-    explicit UsbWatch(UsbNotifyHandle window) : window_(std::move(window)) {}
+    UsbWatch(CWholeData& data, std::ostream& out) : window_(data, out) {}
+    bool created() const { return window_.created(); }
 
 private:
-    UsbNotifyHandle window_;
+    NotifyWindow window_;
 };
 
 }  // namespace
 
 std::unique_ptr<DeviceEventWatch> createUsbWatch(CWholeData& data, std::ostream& out)
 {
-    UsbNotifyHandle window = createUsbNotifyWindow(data, out);
-    if (!window)
+    auto watch = std::make_unique<UsbWatch>(data, out);
+    if (!watch->created())
         return nullptr;
-    return std::make_unique<UsbWatch>(std::move(window));
+    return watch;
 }
 
 }  // namespace quorlin::win32

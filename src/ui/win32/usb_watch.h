@@ -17,13 +17,4 @@ namespace quorlin::win32 {
 // language open the light.
 std::unique_ptr<DeviceEventWatch> createUsbWatch(CWholeData& data, std::ostream& out);
 
-// The notification window itself, behind a handle of its own so that this header
-// needs no system header.
-struct UsbNotifyHolder;
-struct UsbNotifyHolderDelete {
-    void operator()(UsbNotifyHolder* holder) const;
-};
-using UsbNotifyHandle = std::unique_ptr<UsbNotifyHolder, UsbNotifyHolderDelete>;
-UsbNotifyHandle createUsbNotifyWindow(CWholeData& data, std::ostream& out);
-
 }  // namespace quorlin::win32
