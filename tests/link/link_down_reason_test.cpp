@@ -43,18 +43,6 @@ protected:
     LinkDownReason reason() const { return link.down().reason; }
 };
 
-TEST_F(LinkDownReasonTest, NothingIsKnownBeforeTheFirstLook)
-{
-    EXPECT_EQ(reason(), LinkDownReason::None);
-}
-
-TEST_F(LinkDownReasonTest, AnEmptyBusIsNoLight)
-{
-    light.unplug();
-    EXPECT_EQ(link.openDevices(), 0);
-    EXPECT_EQ(reason(), LinkDownReason::NoLight);
-}
-
 TEST_F(LinkDownReasonTest, ALightThatWillNotOpenKeepsThePermissionErrorOverOthers)
 {
     light.failOpen(0, EIO);

@@ -10,19 +10,6 @@
 namespace quorlin {
 namespace {
 
-TEST(WholeData, StartsWithEverythingOffAndTheLanguageFileName)
-{
-    test::FakeProcessList processes;
-    test::MemoryProfileStore profiles;
-    CWholeData data(processes, profiles);
-    for (std::size_t i = 0; i < 20; ++i)
-        EXPECT_EQ(data.settings.at(i), 0);
-    EXPECT_EQ(data.reconnectRequested | data.pollEnabled | data.linkReady, 0u);
-    EXPECT_EQ(data.linkBusy | data.linkUsable, 0);
-    EXPECT_EQ(data.iniPath, ".\\Language.ini");
-    EXPECT_TRUE(data.languageTable.empty());
-}
-
 // Both threads write their own byte of the busy/usable word; neither may lose the
 // other's write, and the pair can still be set in one step.
 TEST(WholeData, BusyAndUsableBytesNeverOverwriteEachOther)

@@ -55,14 +55,6 @@ TEST_F(MessageMap, EnterInAFocusedNumberEditReachesTheKeyStepOncePerEvent)
     EXPECT_EQ(ctl<QSlider>(IDC_SLIDER_BRIGHTNESS)->value(), 50);
 }
 
-TEST_F(MessageMap, FocusOnTheNumberEditsReachesTheirHandlers)
-{
-    focusOn(ctl(IDC_EDIT_BREATHING));
-    EXPECT_EQ(std::pair(window->dlg().m_bBrightnessEditFocus, window->dlg().m_bBreathingEditFocus), std::pair(0, 1));
-    focusOn(ctl(IDC_EDIT_BRIGHTNESS));
-    EXPECT_EQ(std::pair(window->dlg().m_bBrightnessEditFocus, window->dlg().m_bBreathingEditFocus), std::pair(1, 0));
-}
-
 TEST_F(MessageMap, LettersTypedOnAnyControlReachTheKeyStep)
 {
     focusOn(ctl(IDC_SLIDER_BRIGHTNESS));
@@ -127,16 +119,6 @@ TEST_F(MessageMap, ADraggedTrackbarShowsItsPositionAndSendsTheFirstMoveAndTheEnd
     EXPECT_EQ(newBytes(kQtBrightness), shown) << "a wheel step ends at once";
 }
 
-TEST_F(MessageMap, ManualAndAutoAreOneKeyboardGroup)
-{
-    focusOn(ctl(IDC_RADIO_AUTO));
-    QTest::keyClick(ctl(IDC_RADIO_AUTO), Qt::Key_Left);
-    EXPECT_TRUE(ctl(IDC_RADIO_MANUAL)->hasFocus() && ctl<QRadioButton>(IDC_RADIO_MANUAL)->isChecked());
-    EXPECT_EQ(newBytes(kQtMode), std::vector<int>{1}) << "the arrow picks Manual, which is sent";
-    QTest::keyClick(ctl(IDC_RADIO_MANUAL), Qt::Key_Tab);
-    EXPECT_FALSE(ctl(IDC_RADIO_MANUAL)->hasFocus() || ctl(IDC_RADIO_AUTO)->hasFocus()) << "one tab stop";
-}
-
 TEST_F(MessageMap, PaintingTheBreathingTrackbarRewritesItsEditAndTheBrightnessOneDoesNot)
 {
     ctl<QLineEdit>(IDC_EDIT_BRIGHTNESS)->setText("7");
@@ -198,15 +180,6 @@ TEST_F(MessageMap, UnderTheSkinEveryFocusableControlShowsItsFocus)
     }
     closeWindow();
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
-}
-
-TEST_F(MessageMap, TheDesignedLayoutPutsTheDiscsOverEachOtherAndFitsThePanel)
-{
-    EXPECT_EQ(ctl(IDC_PIC_DISCONNECTED)->geometry(), ctl(IDC_PIC_CONNECTED)->geometry());
-    EXPECT_TRUE(window->rect().contains(ctl(IDC_BUTTON_LOS_CALC)->geometry()));
-    EXPECT_FALSE(ctl(IDC_RADIO_KEEP_ON)->isVisible() || ctl(IDC_BUTTON_LOAD_SKIN)->isVisible()) << "never shown";
-    EXPECT_TRUE(ctl(IDC_PIC_CONNECTED)->isVisible() && !ctl(IDC_PIC_DISCONNECTED)->isVisible())
-        << "the worker's hand-overs reached the widgets";
 }
 
 class LanguageList : public QtWindowFixture {

@@ -38,27 +38,6 @@ TEST_F(Win32ControlsById, JapaneseStatusTextRoundTrips)
     EXPECT_EQ(windowText(GetDlgItem(dialog.hwnd, IDC_STATIC_STATUS)), L"[\x63A5\x7D9A\x3055\x308C\x3066\x3044\x307E\x305B\x3093]");
 }
 
-TEST_F(Win32ControlsById, CaptionIsTheWindowsOwnText)
-{
-    controls.setCaption("Quorlin Sivane 設定ツール V2.3");
-    EXPECT_EQ(controls.caption(), "Quorlin Sivane 設定ツール V2.3");
-    EXPECT_NE(controls.text(IDC_STATIC_STATUS), controls.caption());
-}
-
-TEST_F(Win32ControlsById, InvalidUtf8BecomesReplacementCharacter)
-{
-    controls.setText(IDC_EDIT_LOS_CALC, "A\xFF" "B");
-    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "A\xEF\xBF\xBD" "B");
-}
-
-TEST_F(Win32ControlsById, SetTextOnAnUnknownIdDoesNothing)
-{
-    controls.setText(4242, "nothing");
-    EXPECT_EQ(controls.text(4242), "");
-    EXPECT_FALSE(controls.shown(4242));
-    EXPECT_EQ(controls.listSelection(4242), -1);
-}
-
 TEST_F(Win32ControlsById, TrackbarRangeAndPosition)
 {
     controls.setTrackbarRange(IDC_SLIDER_BREATHING, 0, 100);
@@ -98,15 +77,6 @@ TEST_F(Win32ControlsById, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
         EXPECT_NE(code, CBN_SELCHANGE);
 }
 
-TEST_F(Win32ControlsById, ListItemsCarryJapaneseAndClearEmptiesTheList)
-{
-    controls.insertListItem(IDC_COMBO_LANGUAGE, 0, "日本語");
-    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 0), "日本語");
-    EXPECT_EQ(controls.listItem(IDC_COMBO_LANGUAGE, 5), "");
-    controls.clearList(IDC_COMBO_LANGUAGE);
-    EXPECT_EQ(controls.listCount(IDC_COMBO_LANGUAGE), 0);
-}
-
 TEST_F(Win32ControlsById, ShowAndEnableReachTheControl)
 {
     controls.show(IDC_EDIT_PARAM1, false);
@@ -143,12 +113,6 @@ TEST_F(Win32ControlsById, CaretGoesAfterTheLastCharacter)
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 3u);
     EXPECT_EQ(end, 3u);
-}
-
-TEST_F(Win32ControlsById, NumbersAreWrittenInDecimal)
-{
-    controls.setNumber(IDC_EDIT_BREATHING, 7);
-    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "7");
 }
 
 }  // namespace

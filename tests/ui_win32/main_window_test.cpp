@@ -135,17 +135,6 @@ TEST_F(Win32MainWindowTest, EnterInTheBrightnessEditConfirmsItsNumber)
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(Win32MainWindowTest, AThenAnyKeysThenCShowsTheParameterPanel)
-{
-    open();
-    pressKey(window->hwnd(), 'A');
-    pressKey(window->hwnd(), 'X');
-    EXPECT_FALSE(controls().shown(IDC_EDIT_PARAM1));
-    pressKey(window->hwnd(), 'C');
-    for (int id : kParameterPanel)
-        EXPECT_TRUE(controls().shown(id)) << id;
-}
-
 TEST_F(Win32MainWindowTest, KeysOfAChildControlReachTheKeyStep)
 {
     open();
@@ -156,17 +145,6 @@ TEST_F(Win32MainWindowTest, KeysOfAChildControlReachTheKeyStep)
 }
 
 // Notifications
-
-TEST_F(Win32MainWindowTest, ScrollOfTheBrightnessTrackbarIsSentAndShown)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    HWND trackbar = item(IDC_SLIDER_BRIGHTNESS);
-    SendMessageW(trackbar, TBM_SETPOS, TRUE, 55);
-    SendMessageW(window->hwnd(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 55), reinterpret_cast<LPARAM>(trackbar));
-    EXPECT_EQ(data.settings.brightnessLevel.load(), 55);
-    EXPECT_EQ(controls().text(IDC_EDIT_BRIGHTNESS), "55");
-}
 
 TEST_F(Win32MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
 {
@@ -186,28 +164,6 @@ TEST_F(Win32MainWindowTest, ClickOnManualSendsTheMode)
     EXPECT_EQ(data.operationMode.load(), 1);
     EXPECT_TRUE(controls().checked(IDC_RADIO_MANUAL));
     EXPECT_FALSE(controls().checked(IDC_RADIO_AUTO));
-}
-
-TEST_F(Win32MainWindowTest, PickingJapaneseSwitchesTheCaptionAndSavesTheChoice)
-{
-    open();
-    HWND list = item(IDC_COMBO_LANGUAGE);
-    const LRESULT row = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(L"Japanese"));
-    ASSERT_NE(row, CB_ERR);
-    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendMessageW(window->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_LANGUAGE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(controls().caption(), "Quorlin Sivane 設定ツール V2.3");
-    EXPECT_NE(profiles.files[CWholeData::kDefaultIniPath].find("Japanese,1"), std::string::npos);
-}
-
-TEST_F(Win32MainWindowTest, ClickOnSetReachesThePanelCommand)
-{
-    open();
-    SendMessageW(item(IDC_BUTTON_SET), BM_CLICK, 0, 0);  // hidden, but a click message still counts
-    ASSERT_EQ(recorded.messages.size(), 1u);  // the empty edits read as 0
-    EXPECT_EQ(recorded.messages[0], "value 得在1~255之间");
 }
 
 // Window menu and About box

@@ -70,31 +70,6 @@ TEST(SkinPalette, OneRuleServesEverySelectorInItsList)
     EXPECT_EQ(colourOf(sheet, SkinPart::List, SkinState::Normal, SkinRole::Background), (Rgb{0x3d, 0x1a, 0x1d}));
 }
 
-TEST(SkinPalette, BorderColourIsFoundInTheShorthand)
-{
-    EXPECT_EQ(colourOf("QPushButton { border: 1px solid #e0474f; }", SkinPart::Button, SkinState::Normal,
-                       SkinRole::Border),
-              (Rgb{0xe0, 0x47, 0x4f}));
-}
-
-TEST(SkinPalette, DescendantSelectorsBelongToOtherWindows)
-{
-    EXPECT_FALSE(parseSkin("QMessageBox QPushButton { color: #ffffff; }").any());
-    EXPECT_FALSE(parseSkin("QComboBox QAbstractItemView { color: #ffffff; }").any());
-}
-
-TEST(SkinPalette, StatesAndPartsTheWindowNeverShowsAreSkipped)
-{
-    EXPECT_FALSE(parseSkin("QRadioButton::indicator:checked { background-color: #ffffff; }").any());
-    EXPECT_FALSE(parseSkin("QLabel:checked { color: #ffffff; }").any());
-    EXPECT_FALSE(parseSkin("QToolTip { color: #ffffff; }").any());
-}
-
-TEST(SkinPalette, GradientsGiveNoColour)
-{
-    EXPECT_FALSE(parseSkin("QDialog { background: qlineargradient(x1:0, y1:0, stop:0 #fff, stop:1 #000); }").any());
-}
-
 TEST(SkinPalette, TextThatIsNoStyleSheetGivesNoColours)
 {
     EXPECT_FALSE(parseSkin("").any());

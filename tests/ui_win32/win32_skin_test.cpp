@@ -59,29 +59,6 @@ TEST_F(Win32SkinTest, ShippedSkinPaintsTheWindowBackground)
     EXPECT_EQ(skin.windowBackground(), RGB(0x2b, 0x12, 0x14));
 }
 
-TEST_F(Win32SkinTest, EditsTakeTheirOwnColours)
-{
-    ASSERT_TRUE(skin.attach("red.she"));
-    HDC dc = GetDC(dialog.hwnd);
-    HBRUSH brush = skin.controlColour(WM_CTLCOLOREDIT, dc, item(IDC_EDIT_BRIGHTNESS));
-    const COLORREF text = GetTextColor(dc);
-    ReleaseDC(dialog.hwnd, dc);
-    ASSERT_NE(brush, nullptr);
-    EXPECT_EQ(brushColour(brush), RGB(0x3d, 0x1a, 0x1d));
-    EXPECT_EQ(text, RGB(0xff, 0xff, 0xff));
-}
-
-TEST_F(Win32SkinTest, DisabledLabelsTakeTheDisabledTextColour)
-{
-    ASSERT_TRUE(skin.attach("red.she"));
-    EnableWindow(item(IDC_STATIC_STATUS), FALSE);
-    HDC dc = GetDC(dialog.hwnd);
-    skin.controlColour(WM_CTLCOLORSTATIC, dc, item(IDC_STATIC_STATUS));
-    const COLORREF text = GetTextColor(dc);
-    ReleaseDC(dialog.hwnd, dc);
-    EXPECT_EQ(text, RGB(0x9b, 0x7b, 0x7d));
-}
-
 TEST_F(Win32SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
 {
     skin.adopt(dialog.hwnd);
@@ -92,13 +69,6 @@ TEST_F(Win32SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
     EXPECT_FALSE(skin.active());
     EXPECT_EQ(buttonType(item(IDC_BUTTON_DEFAULT)), BS_PUSHBUTTON);
     EXPECT_EQ(dialogBrush(), nullptr);
-}
-
-TEST_F(Win32SkinTest, WindowAdoptedLaterIsSkinnedAtOnce)
-{
-    ASSERT_TRUE(skin.attach("red.she"));
-    skin.adopt(dialog.hwnd);
-    EXPECT_EQ(buttonType(item(IDC_BUTTON_SET)), BS_OWNERDRAW);
 }
 
 TEST_F(Win32SkinTest, UnusableFileAfterAGoodOneFallsBackToTheStandardLook)
@@ -133,13 +103,6 @@ TEST(Win32Disc, CentreIsTheDiscColourAndCornersTheBackground)
     EXPECT_EQ(pixel(pixels, 25, 12, 12), 0x008000u);
     EXPECT_EQ(pixel(pixels, 25, 0, 0), 0x0A141Eu);
     EXPECT_EQ(pixel(pixels, 25, 24, 24), 0x0A141Eu);
-}
-
-TEST(Win32Disc, HighlightBrightensTheUpperLeft)
-{
-    const auto pixels = win32::discPixels(25, win32::kDisconnectedGrey, {0, 0, 0});
-    EXPECT_GT(pixel(pixels, 25, 8, 8) & 0xFF, 127u);
-    EXPECT_EQ(pixel(pixels, 25, 16, 16), 0x7F7F7Fu);
 }
 
 }  // namespace

@@ -63,14 +63,6 @@ TEST_F(ConnectionReason, TheLauncherIsNamedWhileItKeepsTheWindowOffTheLight)
     EXPECT_TRUE(waitReason(english(&LinkReasonStrings::launcherRunning)));
 }
 
-TEST_F(ConnectionReason, TheLauncherStartingWhileConnectedIsExplainedToo)
-{
-    startDialog();
-    ASSERT_TRUE(waitConnected());
-    processes.launcherRunning = true;
-    EXPECT_TRUE(waitReason(english(&LinkReasonStrings::launcherRunning)));
-}
-
 TEST_F(ConnectionReason, ReasonsSpeakTheWindowsLanguage)
 {
     data.loadLanguage("Japanese");

@@ -45,12 +45,6 @@ TEST_F(LanguageSelector, SelectsTheFlaggedEntry)
     EXPECT_EQ(dlg->GetSelectedLanguage(), "Japanese");
 }
 
-TEST_F(LanguageSelector, FillingTheListChoosesNothing)
-{
-    start("English,1;Japanese,0;");
-    EXPECT_EQ(iniNow(), ini("English,1;Japanese,0;"));
-}
-
 TEST_F(LanguageSelector, WithoutALanguageFileTheListOffersTheBuiltInOnesInEnglish)
 {
     start(nullptr);

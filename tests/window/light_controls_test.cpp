@@ -178,12 +178,5 @@ TEST_F(LightControls, DrawingTheBreathingTrackbarPutsItsPositionInItsEdit)
     EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "64");
 }
 
-TEST_F(LightControls, DrawingTheBrightnessTrackbarLeavesItsEdit)
-{
-    controls.setText(IDC_EDIT_BRIGHTNESS, "7");
-    dlg->OnNMCustomdrawBrightness();
-    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS), "7");
-}
-
 }  // namespace
 }  // namespace quorlin::test

@@ -44,13 +44,6 @@ TEST_F(MainWindow, InitialisationHidesTheParameterPanelAndShowsTheModeButtons)
     EXPECT_TRUE(controls.shown(IDC_RADIO_MANUAL) && controls.shown(IDC_RADIO_AUTO));
 }
 
-TEST_F(MainWindow, SpeaksEnglishWhileNoLanguageIsLoaded)
-{
-    startDialog();
-    EXPECT_EQ(controls.caption(), "Quorlin Sivane Setting Tool V2.3");
-    EXPECT_EQ(controls.text(IDC_RADIO_AUTO), "Auto");
-}
-
 TEST_F(MainWindow, LightPresentAtStartIsReadOnceAndShownConnected)
 {
     light.setSettings({0x01, 0x01, 40, 60, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A});
@@ -194,14 +187,6 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBoxWhateverTheLowFourBits)
     constexpr unsigned kCloseCommand = 0xF060;  // the window menu's Close
     dlg->OnSysCommand(kCloseCommand);
     EXPECT_EQ(prompts.aboutCaptions, std::vector<std::string>(2, "关于 Quorlin"));
-}
-
-TEST_F(MainWindow, AboutBoxSecondLineIsTheProgramsOwn)
-{
-    dlg = std::make_unique<CQuorlinDlg>(DialogServices{data, link, light, clock, nullptr, "Demo with a simulated light"},
-                                        DialogFrontEnd{controls, prompts, skin, [this] { ++wakes; }});
-    dlg->OnSysCommand(IDM_ABOUTBOX);
-    EXPECT_EQ(prompts.aboutLines, std::vector<std::string>{"Demo with a simulated light"});
 }
 
 }  // namespace

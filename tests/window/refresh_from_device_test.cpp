@@ -46,17 +46,6 @@ TEST_F(RefreshFromDevice, NumberEditsCompareOnTheLowByte)
     EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS), "346");
 }
 
-TEST_F(RefreshFromDevice, AnEmptyEditReadsAs0)
-{
-    startConnected();
-    data.settings.brightnessLevel = 0;
-    data.settings.parameter1 = 0;
-    controls.setText(IDC_EDIT_BRIGHTNESS, "");
-    controls.setText(IDC_EDIT_PARAM1, "");
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS) + controls.text(IDC_EDIT_PARAM1), "");
-}
-
 TEST_F(RefreshFromDevice, ParametersCompareTheWholeNumber)
 {
     startConnected();
@@ -64,13 +53,6 @@ TEST_F(RefreshFromDevice, ParametersCompareTheWholeNumber)
     controls.setText(IDC_EDIT_PARAM2, "263");  // the same low byte
     dlg->RefreshFromDevice();
     EXPECT_EQ(controls.text(IDC_EDIT_PARAM2), "7");
-}
-
-TEST_F(RefreshFromDevice, ParametersAreFilledFromTheLightsReply)
-{
-    startConnected();
-    EXPECT_EQ(controls.text(IDC_EDIT_PARAM1), "180");
-    EXPECT_EQ(controls.text(IDC_EDIT_PARAM4), "50");
 }
 
 TEST_F(RefreshFromDevice, ChangedValuesMoveTheTrackbarsAndPutTheCaretAfterTheText)
@@ -93,15 +75,6 @@ TEST_F(RefreshFromDevice, OnTheUiThreadTheFocusEndsInTheLastEditChanged)
     data.settings.breathingFrequency = 34;
     dlg->RefreshFromDevice();
     EXPECT_EQ(controls.focusedId(), IDC_EDIT_BREATHING);
-}
-
-TEST_F(RefreshFromDevice, TheWorkersRefreshMovesNoFocus)
-{
-    light.setSettings({0x01, 0x01, 40, 60, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A});
-    startDialog();
-    ASSERT_TRUE(waitConnected());
-    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "60");
-    EXPECT_EQ(controls.focusedId(), 0);
 }
 
 TEST_F(RefreshFromDevice, TheLosDisplayIsWrittenAtTheFirstRefreshAndThenOnlyOnAChange)

@@ -70,13 +70,5 @@ TEST_F(UiCallerTest, AfterCloseACallReturnsAtOnceAndWakesNothing)
     EXPECT_EQ(wakes, 0);
 }
 
-TEST_F(UiCallerTest, KnowsItsUiThread)
-{
-    bool elsewhere = true;
-    std::thread([&] { elsewhere = ui.onUiThread(); }).join();
-    EXPECT_TRUE(ui.onUiThread());
-    EXPECT_FALSE(elsewhere);
-}
-
 }  // namespace
 }  // namespace quorlin

@@ -58,16 +58,6 @@ protected:
                         }};
 };
 
-TEST_F(NotifyWindowTest, IsAHiddenTopLevelWindowFoundByItsClass)
-{
-    const HWND found = FindWindowA("usb_test msg window", nullptr);
-    EXPECT_EQ(found, static_cast<HWND>(window.handle()));
-    EXPECT_FALSE(IsWindowVisible(found));
-    // A message-only window's parent is HWND_MESSAGE, and broadcasts pass it by.
-    EXPECT_EQ(GetAncestor(found, GA_PARENT), GetDesktopWindow());
-    EXPECT_TRUE(window.registered()) << "RegisterDeviceNotificationA gave no handle";
-}
-
 TEST_F(NotifyWindowTest, TheLightArrivingRequestsAReconnectOnTheWindowThread)
 {
     data.linkUsable = 0;
@@ -118,22 +108,6 @@ TEST_F(NotifyWindowTest, OtherDeviceEventsAreNotHandled)
     ASSERT_EQ(sendFromAnotherProcess(std::to_wstring(kNodesChanged), DBT_DEVTYP_DEVICEINTERFACE, kLight), 0);
     EXPECT_TRUE(handled.empty());
     EXPECT_EQ(data.reconnectRequested.load(), 0u);
-}
-
-TEST(NotifyWindowLife, TheWindowIsGoneWithItsObject)
-{
-    test::FakeProcessList processes;
-    test::MemoryProfileStore profiles;
-    CWholeData data{processes, profiles};
-    std::ostringstream out;
-    {
-        NotifyWindow window(data, out);
-        ASSERT_NE(FindWindowA(NotifyWindow::kClassName, nullptr), nullptr);
-    }
-    EXPECT_EQ(FindWindowA(NotifyWindow::kClassName, nullptr), nullptr);
-    // A second window after the first works as the first did.
-    NotifyWindow again(data, out);
-    EXPECT_TRUE(again.created());
 }
 
 }  // namespace

@@ -52,15 +52,6 @@ TEST(ToolhelpProcessList, AnEmptyNameIsNeverRunning)
     EXPECT_FALSE(processes.isRunning(""));
 }
 
-TEST(ToolhelpProcessList, SeesThisProgramUnderItsOwnImageName)
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    ASSERT_GT(length, 0u);
-    const std::wstring name = std::filesystem::path(std::wstring(path, length)).filename().wstring();
-    EXPECT_TRUE(ToolhelpProcessList().isRunning(narrow(name)));
-}
-
 // Scripted Toolhelp calls: a snapshot of the names in `listed`, or a failure.
 struct ScriptedToolhelp {
     static inline bool snapshotFails = false;

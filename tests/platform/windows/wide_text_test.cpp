@@ -24,11 +24,6 @@ TEST(WideText, InvalidBytesBecomeReplacementCharacters)
     EXPECT_EQ(cut.find_first_not_of(L'\uFFFD', 1), std::wstring::npos) << "a cut-off sequence is replaced, not dropped";
 }
 
-TEST(WideText, AnUnpairedSurrogateBecomesAReplacementCharacter)
-{
-    EXPECT_EQ(narrow(std::wstring(L"a") + wchar_t(0xD800) + L"b"), "a\xEF\xBF\xBD" "b");
-}
-
 TEST(WideText, TheAnsiFormRefusesWhatTheCodePageCannotHold)
 {
     EXPECT_EQ(toAnsiCodePage(".\\Language.ini"), ".\\Language.ini");
