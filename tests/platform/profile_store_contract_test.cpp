@@ -3,13 +3,12 @@
 // (IniProfileStore), the Windows profile functions on Windows. One source; where
 // Windows itself behaves differently, the expectation says so by name.
 #include "platform/profile_store.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -56,14 +55,8 @@ protected:
         fs::remove_all(folder, ignored);
     }
 
-    void put(const std::string& text) { std::ofstream(folder / "Language.ini", std::ios::binary) << text; }
-    std::string file() const
-    {
-        std::ifstream in(folder / "Language.ini", std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    void put(const std::string& text) { test::writeFileText(folder / "Language.ini", text); }
+    std::string file() const { return test::readFileText(folder / "Language.ini"); }
     // The file's text with CRLF read as LF, and for the Windows functions without
     // blank lines: what both stores must agree on.
     std::string lines() const { return comparable(file()); }

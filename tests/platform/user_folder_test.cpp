@@ -1,30 +1,19 @@
 #include "platform/linux/xdg_user_folder.h"
 
 #include "platform/spawned_process.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace quorlin {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::readFileText;
+using test::writeFileText;
 
 TEST(UserFolder, PathFollowsAnAbsoluteXdgConfigHomeElseHome)
 {
@@ -38,8 +27,8 @@ protected:
     UserFolderSeeding()
     {
         fs::create_directory(defaults);
-        write(defaults / "Language.ini", "[Type]\nMyType=English,1;Japanese,0;\n");
-        write(defaults / "red.she", "QWidget {}\n");
+        writeFileText(defaults / "Language.ini", "[Type]\nMyType=English,1;Japanese,0;\n");
+        writeFileText(defaults / "red.she", "QWidget {}\n");
     }
     ~UserFolderSeeding() override { fs::current_path(previous); }
     std::vector<std::string> enter() { return enterUserFolder({home.string(), "", defaults.string(), {"Language.ini", "red.she"}}); }
@@ -55,17 +44,17 @@ TEST_F(UserFolderSeeding, MissingFilesAreCopiedAndNothingPresentIsReplaced)
 {
     EXPECT_TRUE(enter().empty());
     EXPECT_EQ(fs::current_path(), folder);
-    EXPECT_EQ(read("Language.ini"), read(defaults / "Language.ini"));
-    EXPECT_EQ(read("red.she"), read(defaults / "red.she"));
+    EXPECT_EQ(readFileText("Language.ini"), readFileText(defaults / "Language.ini"));
+    EXPECT_EQ(readFileText("red.she"), readFileText(defaults / "red.she"));
     EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
 
     // The user's own file stays byte for byte, a dangling link stays a link, and
     // no temporary is left behind.
-    write("Language.ini", "[Type]\nMyType=English,0;Japanese,1;");
+    writeFileText("Language.ini", "[Type]\nMyType=English,0;Japanese,1;");
     fs::remove("red.she");
     fs::create_symlink("elsewhere.she", "red.she");
     EXPECT_TRUE(enter().empty());
-    EXPECT_EQ(read("Language.ini"), "[Type]\nMyType=English,0;Japanese,1;");
+    EXPECT_EQ(readFileText("Language.ini"), "[Type]\nMyType=English,0;Japanese,1;");
     EXPECT_TRUE(fs::is_symlink("red.she"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
@@ -81,7 +70,7 @@ TEST_F(UserFolderSeeding, FailuresAreReportedAndABadFolderIsNotEntered)
 
     fs::current_path(previous);
     fs::remove_all(folder);
-    write(folder, "not a folder");
+    writeFileText(folder, "not a folder");
     EXPECT_EQ(enter().size(), 1u);
     EXPECT_EQ(fs::current_path(), previous);
 }

@@ -1,10 +1,9 @@
 // The skin file's colours per control kind and state.
 #include "ui/win32/skin_palette.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace quorlin::test {
 namespace {
@@ -36,11 +35,9 @@ TEST(SkinColour, AnythingElseIsNoColour)
 
 TEST(SkinPalette, ShippedSkinGivesTheWindowAndButtonColours)
 {
-    std::ifstream file("red.she", std::ios::binary);
-    ASSERT_TRUE(file) << "red.she beside the test";
-    std::stringstream text;
-    text << file.rdbuf();
-    const auto palette = parseSkin(text.str());
+    const std::string text = test::readFileText("red.she");
+    ASSERT_FALSE(text.empty()) << "red.she beside the test";
+    const auto palette = parseSkin(text);
     EXPECT_EQ(palette.colour(SkinPart::Window, SkinState::Normal, SkinRole::Background), (Rgb{0x2b, 0x12, 0x14}));
     EXPECT_EQ(palette.colour(SkinPart::Button, SkinState::Normal, SkinRole::Background), (Rgb{0xb3, 0x24, 0x2b}));
     EXPECT_EQ(palette.colour(SkinPart::Button, SkinState::Pressed, SkinRole::Background), (Rgb{0x8a, 0x1a, 0x20}));

@@ -1,29 +1,18 @@
 #include "platform/windows/app_data_folder.h"
 
 #include "child_process.h"
+#include "support/file_text.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace quorlin {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::readFileText;
+using test::writeFileText;
 
 fs::path currentFolder()
 {
@@ -54,8 +43,8 @@ protected:
     AppDataSeeding()
     {
         fs::create_directories(defaults);
-        write(defaults / "Language.ini", "[Type]\r\nMyType=English,1;Japanese,0;\r\n");
-        write(defaults / "red.she", "skin\r\n");
+        writeFileText(defaults / "Language.ini", "[Type]\r\nMyType=English,1;Japanese,0;\r\n");
+        writeFileText(defaults / "red.she", "skin\r\n");
     }
     ~AppDataSeeding() override { SetCurrentDirectoryW(previous.c_str()); }
     std::vector<std::string> enter()
@@ -75,17 +64,17 @@ TEST_F(AppDataSeeding, MissingFilesAreCopiedOnceAndNothingPresentIsReplaced)
 {
     EXPECT_EQ(enter(), std::vector<std::string>{});
     EXPECT_TRUE(fs::equivalent(currentFolder(), folder)) << currentFolder();
-    EXPECT_EQ(read(folder / "Language.ini"), read(defaults / "Language.ini"));
-    EXPECT_EQ(read(folder / "red.she"), read(defaults / "red.she"));
+    EXPECT_EQ(readFileText(folder / "Language.ini"), readFileText(defaults / "Language.ini"));
+    EXPECT_EQ(readFileText(folder / "red.she"), readFileText(defaults / "red.she"));
 
     // The user's own choice stays byte for byte; a folder in a seed file's place stays.
-    write(folder / "Language.ini", "[Type]\r\nMyType=English,0;Japanese,1;\r\n");
+    writeFileText(folder / "Language.ini", "[Type]\r\nMyType=English,0;Japanese,1;\r\n");
     fs::remove(folder / "red.she");
     fs::create_directory(folder / "red.she");
-    write(defaults / "Language.ini", "[Type]\r\nMyType=English,1;\r\n");
+    writeFileText(defaults / "Language.ini", "[Type]\r\nMyType=English,1;\r\n");
     SetCurrentDirectoryW(previous.c_str());
     EXPECT_EQ(enter(), std::vector<std::string>{});
-    EXPECT_EQ(read(folder / "Language.ini"), "[Type]\r\nMyType=English,0;Japanese,1;\r\n");
+    EXPECT_EQ(readFileText(folder / "Language.ini"), "[Type]\r\nMyType=English,0;Japanese,1;\r\n");
     EXPECT_TRUE(fs::is_directory(folder / "red.she"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
@@ -105,7 +94,7 @@ TEST_F(AppDataSeeding, AMissingDefaultIsReportedAndTheFolderStillUsed)
 TEST_F(AppDataSeeding, AFileWhereTheFolderGoesIsReportedAndNotEntered)
 {
     fs::create_directories(roaming);
-    write(folder, "not a folder");
+    writeFileText(folder, "not a folder");
     const auto problems = enter();
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind("cannot create " + narrow(folder.wstring()) + ": ", 0), 0u) << problems[0];
