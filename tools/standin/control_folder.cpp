@@ -156,20 +156,6 @@ std::optional<int> parseErrno(const std::string& text)
     return std::nullopt;
 }
 
-std::string hexBytes(const unsigned char* data, std::size_t length)
-{
-    if (data == nullptr || length == 0)
-        return "-";
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(length * 2);
-    for (std::size_t i = 0; i < length; ++i) {
-        text += digits[data[i] >> 4];
-        text += digits[data[i] & 0x0F];
-    }
-    return text;
-}
-
 void logCall(double startMs, const char* call, int interfaceIndex, long result, int error,
              const std::string& bytes, const std::string& extra)
 {

@@ -52,9 +52,6 @@ std::string errnoName(int error);
 // A name ("EACCES") or a decimal number; nullopt for anything else.
 std::optional<int> parseErrno(const std::string& text);
 
-// Bytes as lower-case hex, "-" for none.
-std::string hexBytes(const unsigned char* data, std::size_t length);
-
 // Appends one line `MS PID CALL IF RESULT ERR BYTES [extra]` to calls.log; silently
 // does nothing when the log cannot be written.
 void logCall(double startMs, const char* call, int interfaceIndex, long result, int error,

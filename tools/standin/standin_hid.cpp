@@ -5,6 +5,7 @@
 // what it answers is delivered to every open handle of the interface, in any process.
 
 #include "control_folder.h"
+#include "control_rules.h"
 #include "input_queue.h"
 
 #include "link/clock.h"
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <fcntl.h>
@@ -24,7 +24,6 @@
 #include <memory>
 #include <mutex>
 #include <set>
-#include <sstream>
 #include <unistd.h>
 
 using quorlin::SettingBytes;
@@ -33,7 +32,7 @@ namespace sd = quorlin::standin;
 
 struct hid_device_ {
     int index = 0;
-    unsigned long generation = 0;
+    std::uint64_t generation = 0;
     bool nonBlocking = false;
     std::unique_ptr<sd::InputQueue> queue;
     std::wstring error;
@@ -41,41 +40,7 @@ struct hid_device_ {
 
 namespace {
 
-constexpr unsigned short kVendorId = 0x5046;
-constexpr unsigned short kProductId = 0x5631;
-constexpr int kDefaultInterfaces = 1;
-constexpr int kMaxInterfaces = 16;
-constexpr std::uint8_t kWrongMark = 0x0E;
-constexpr std::size_t kShortReply = 8;
 constexpr int kWaitSliceMs = 50;
-
-enum class ReplyMode { Normal, None, Wrong, Short };
-
-struct Presence {
-    bool plugged = true;
-    unsigned long generation = 0;
-};
-
-std::vector<std::string> words(const std::optional<std::string>& text)
-{
-    std::vector<std::string> list;
-    if (!text)
-        return list;
-    std::istringstream in(*text);
-    for (std::string word; in >> word;)
-        list.push_back(word);
-    return list;
-}
-
-std::optional<long> number(const std::string& word, long low, long high)
-{
-    if (word.empty() || word.size() > 12 || word.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const long value = std::atol(word.c_str());
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
-}
 
 // Everything one process keeps; one mutex guards it, the FolderLock guards the folder.
 struct Standin {
@@ -99,99 +64,24 @@ struct Standin {
         lightHandle = light.openPath(SimulatedLight::interfacePath(0).c_str());
     }
 
-    Presence presence()
-    {
-        const auto list = words(present.content());
-        Presence state;
-        if (!list.empty())
-            state.plugged = list[0] != "0";
-        if (list.size() > 1)
-            state.generation = static_cast<unsigned long>(number(list[1], 0, 1L << 40).value_or(0));
-        return state;
-    }
+    sd::Presence presence() { return sd::parsePresence(present.content()); }
+    int interfaceCount() { return sd::parseInterfaces(interfaces.content()); }
+    std::wstring serialNumber() { return sd::parseSerial(serial.content()); }
+    sd::ReplyMode replyMode() { return sd::parseReply(reply.content()); }
+    SettingBytes lightSettings() { return sd::parseSettings(settings.content()); }
+    bool writeFails(int index) { return sd::writeFails(failWrite.content(), index); }
 
-    int interfaceCount()
-    {
-        const auto list = words(interfaces.content());
-        return list.empty() ? kDefaultInterfaces
-                            : static_cast<int>(number(list[0], 0, kMaxInterfaces).value_or(kDefaultInterfaces));
-    }
-
-    std::wstring serialNumber()
-    {
-        const auto list = words(serial.content());
-        const std::string text = list.empty() ? "SIM0001" : list[0].substr(0, 126);
-        std::wstring wide;
-        for (const char c : text)
-            wide += (c > ' ' && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
-        return wide;
-    }
-
+    // The errno an `open-error` entry injects for interface `index`, or 0.
     int openErrorOf(int index)
     {
-        const auto& text = openError.content();
-        if (!text)
-            return 0;
-        std::istringstream lines(*text);
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream in(line);
-            std::string which, error;
-            if (!(in >> which >> error))
-                continue;
-            if (which != "*" && number(which, 0, kMaxInterfaces) != index)
-                continue;
-            if (const auto value = sd::parseErrno(error); value && *value > 0)
-                return *value;
-        }
-        return 0;
-    }
-
-    bool writeFails(int index)
-    {
-        for (const std::string& word : words(failWrite.content())) {
-            if (word == "all" || word == "*" || word == "on" || number(word, 0, kMaxInterfaces) == index)
-                return true;
-        }
-        return false;
-    }
-
-    ReplyMode replyMode()
-    {
-        const auto list = words(reply.content());
-        if (list.empty())
-            return ReplyMode::Normal;
-        if (list[0] == "none")
-            return ReplyMode::None;
-        if (list[0] == "wrong")
-            return ReplyMode::Wrong;
-        if (list[0] == "short")
-            return ReplyMode::Short;
-        return ReplyMode::Normal;
-    }
-
-    SettingBytes lightSettings()
-    {
-        const auto& text = settings.content();
-        std::string digits;
-        if (text) {
-            for (const char c : *text) {
-                if (std::isxdigit(static_cast<unsigned char>(c)))
-                    digits += c;
-                else if (!std::isspace(static_cast<unsigned char>(c)))
-                    return quorlin::defaultSettings;
-            }
-        }
-        if (digits.size() != 2 * quorlin::kSettingCount)
-            return quorlin::defaultSettings;
-        SettingBytes bytes{};
-        for (std::size_t i = 0; i < bytes.size(); ++i)
-            bytes[i] = static_cast<std::uint8_t>(std::strtoul(digits.substr(2 * i, 2).c_str(), nullptr, 16));
-        return bytes;
+        const auto known = [](const std::string& word) { return sd::parseErrno(word).value_or(0) > 0; };
+        const std::string error = sd::openErrorOf(openError.content(), index, known);
+        return error.empty() ? 0 : *sd::parseErrno(error);
     }
 
     bool alive(const hid_device* device)
     {
-        const Presence state = presence();
+        const sd::Presence state = presence();
         return state.plugged && state.generation == device->generation && device->index < interfaceCount();
     }
 
@@ -208,7 +98,7 @@ struct Standin {
         const std::string prefix = sd::controlDir() + "/hidraw";
         if (std::strncmp(path, prefix.c_str(), prefix.size()) != 0)
             return -1;
-        return static_cast<int>(number(path + prefix.size(), 0, kMaxInterfaces - 1).value_or(-1));
+        return static_cast<int>(sd::parseNumber(path + prefix.size(), 0, sd::kMaxInterfaces - 1).value_or(-1));
     }
 };
 
@@ -250,26 +140,21 @@ int copyString(const std::wstring& text, wchar_t* out, std::size_t room)
 void lightTakes(Standin& s, int index, const unsigned char* data, std::size_t length)
 {
     const SettingBytes before = s.lightSettings();
-    const ReplyMode mode = s.replyMode();
+    const sd::ReplyMode mode = s.replyMode();
     s.light.setSettings(before);
-    s.light.withholdReplies(mode == ReplyMode::None);
-    s.light.setReplyMark(mode == ReplyMode::Wrong ? kWrongMark : quorlin::kReplyMark);
+    s.light.withholdReplies(mode == sd::ReplyMode::None);
+    s.light.setReplyMark(mode == sd::ReplyMode::Wrong ? sd::kWrongReplyMark : quorlin::kReplyMark);
     if (s.light.write(s.lightHandle, data, length) < 0)
         return;
     const SettingBytes after = s.light.settings();
-    if (after != before) {
-        std::string text;
-        for (const std::uint8_t byte : after)
-            text += sd::hexBytes(&byte, 1) + " ";
-        text.back() = '\n';
-        sd::writeWhole("settings", text);
-    }
+    if (after != before)
+        sd::writeWhole("settings", sd::formatSettings(after));
     unsigned char reply[64];
     int got;
     while ((got = s.light.readTimeout(s.lightHandle, reply, sizeof reply, 0)) > 0) {
         std::vector<std::uint8_t> report(reply, reply + got);
-        if (mode == ReplyMode::Short)
-            report.resize(std::min(report.size(), kShortReply));
+        if (mode == sd::ReplyMode::Short)
+            report.resize(std::min(report.size(), sd::kShortReplyLength));
         sd::InputQueue::deliver(index, report);
     }
 }
@@ -277,7 +162,7 @@ void lightTakes(Standin& s, int index, const unsigned char* data, std::size_t le
 hid_device* openIndex(Standin& s, int index, double start, const std::string& path)
 {
     int error = 0;
-    const Presence state = s.presence();
+    const sd::Presence state = s.presence();
     if (index < 0 || index >= s.interfaceCount() || !state.plugged)
         error = ENOENT;
     else
@@ -327,7 +212,7 @@ __attribute__((visibility("default"))) hid_device_info* hid_enumerate(unsigned s
 {
     LockedCall call;
     Standin& s = call.s;
-    const bool matches = (vendorId == 0 || vendorId == kVendorId) && (productId == 0 || productId == kProductId);
+    const bool matches = (vendorId == 0 || vendorId == sd::kVendorId) && (productId == 0 || productId == sd::kProductId);
     hid_device_info* head = nullptr;
     int listed = 0;
     if (matches && s.presence().plugged && !sd::controlDir().empty()) {
@@ -382,7 +267,7 @@ __attribute__((visibility("default"))) hid_device* hid_open(unsigned short vendo
 {
     LockedCall call;
     Standin& s = call.s;
-    const bool matches = vendorId == kVendorId && productId == kProductId &&
+    const bool matches = vendorId == sd::kVendorId && productId == sd::kProductId &&
                          (serialNumber == nullptr || s.serialNumber() == serialNumber);
     return openIndex(s, matches ? 0 : -1, call.start, matches ? s.interfacePath(0) : "");
 }

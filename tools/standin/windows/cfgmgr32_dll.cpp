@@ -15,6 +15,7 @@
 #include <cwchar>
 #include <string>
 
+namespace sd = quorlin::standin;
 namespace win = quorlin::standin::win;
 
 namespace {
@@ -53,7 +54,7 @@ int interfaceOfInstance(const wchar_t* id)
 {
     if (id == nullptr)
         return -1;
-    for (int index = 0; index < win::kMaxInterfaces; ++index)
+    for (int index = 0; index < sd::kMaxInterfaces; ++index)
         if (instanceId(index) == id)
             return index;
     return -1;
@@ -63,8 +64,8 @@ int interfaceOfInstance(const wchar_t* id)
 std::wstring presentList()
 {
     std::wstring list;
-    if (!win::controlDir().empty() && win::parsePresence(win::readControl("present")).plugged) {
-        const int count = win::parseInterfaces(win::readControl("interfaces"));
+    if (!win::controlDir().empty() && sd::parsePresence(win::readControl("present")).plugged) {
+        const int count = sd::parseInterfaces(win::readControl("interfaces"));
         for (int index = 0; index < count; ++index) {
             list += win::interfacePath(win::channel(), index);
             list += L'\0';
@@ -149,9 +150,9 @@ CONFIGRET WINAPI standinGetParent(PDEVINST parent, DEVINST node, ULONG)
 {
     if (parent == nullptr)
         return CR_INVALID_POINTER;
-    if (node >= kHidNodeBase && node < kHidNodeBase + win::kMaxInterfaces)
+    if (node >= kHidNodeBase && node < kHidNodeBase + sd::kMaxInterfaces)
         *parent = kUsbNodeBase + (node - kHidNodeBase);
-    else if (node >= kUsbNodeBase && node < kUsbNodeBase + win::kMaxInterfaces)
+    else if (node >= kUsbNodeBase && node < kUsbNodeBase + sd::kMaxInterfaces)
         *parent = kUsbDeviceNode;
     else
         return CR_NO_SUCH_DEVNODE;
@@ -162,13 +163,13 @@ CONFIGRET WINAPI standinGetDevNodeProperty(DEVINST node, const DEVPROPKEY* key, 
                                            PULONG size, ULONG)
 {
     using namespace std::string_literals;
-    if (node >= kHidNodeBase && node < kHidNodeBase + win::kMaxInterfaces && sameKey(key, kIdKeys, kHardwareIdsKey)) {
+    if (node >= kHidNodeBase && node < kHidNodeBase + sd::kMaxInterfaces && sameKey(key, kIdKeys, kHardwareIdsKey)) {
         const std::wstring mi = twoDigits(static_cast<int>(node - kHidNodeBase));
         const std::wstring ids = L"HID\\VID_5046&PID_5631&REV_0100&MI_" + mi + L"\0"s +
                                  L"HID\\VID_5046&PID_5631&MI_" + mi + L"\0"s;
         return giveProperty(DEVPROP_TYPE_STRING_LIST, ids, type, buffer, size);
     }
-    if (node >= kUsbNodeBase && node < kUsbNodeBase + win::kMaxInterfaces && sameKey(key, kIdKeys, kCompatibleIdsKey)) {
+    if (node >= kUsbNodeBase && node < kUsbNodeBase + sd::kMaxInterfaces && sameKey(key, kIdKeys, kCompatibleIdsKey)) {
         const std::wstring ids = L"USB\\Class_03&SubClass_00&Prot_00\0"s + L"USB\\Class_03\0"s;
         return giveProperty(DEVPROP_TYPE_STRING_LIST, ids, type, buffer, size);
     }

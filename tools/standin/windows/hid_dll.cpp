@@ -15,6 +15,7 @@
 #include <cstring>
 #include <new>
 
+namespace sd = quorlin::standin;
 namespace win = quorlin::standin::win;
 
 namespace {
@@ -134,15 +135,15 @@ BOOLEAN __stdcall standinGetAttributes(HANDLE handle, PHIDD_ATTRIBUTES attribute
     if (interfaceOfHandle(handle) < 0 || attributes == nullptr)
         return notOurs();
     attributes->Size = sizeof(HIDD_ATTRIBUTES);
-    attributes->VendorID = win::kVendorId;
-    attributes->ProductID = win::kProductId;
+    attributes->VendorID = sd::kVendorId;
+    attributes->ProductID = sd::kProductId;
     attributes->VersionNumber = win::kReleaseNumber;
     return TRUE;
 }
 
 BOOLEAN __stdcall standinGetSerialNumberString(HANDLE handle, PVOID buffer, ULONG bufferBytes)
 {
-    return copyString(handle, win::parseSerial(win::readControl("serial")), buffer, bufferBytes);
+    return copyString(handle, sd::parseSerial(win::readControl("serial")), buffer, bufferBytes);
 }
 
 BOOLEAN __stdcall standinGetManufacturerString(HANDLE handle, PVOID buffer, ULONG bufferBytes)

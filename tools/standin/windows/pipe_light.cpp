@@ -20,8 +20,6 @@ constexpr std::size_t kReadBuffer = 4096;
 // Input reports the driver keeps per open handle; hidapi asks for 64.
 constexpr int kQueuedReportLimit = 64;
 constexpr DWORD kOutboundBuffer = kQueuedReportLimit * kReportSize;
-constexpr std::uint8_t kWrongMark = 0x0E;
-constexpr std::size_t kShortReply = 8;
 constexpr std::size_t kLightReportSize = kReportSize - 1;
 constexpr const char* kNotifyClass = "usb_test msg window";
 constexpr UINT kNotifyTimeoutMs = 2000;
@@ -306,7 +304,7 @@ void PipeLight::take(int index, const std::uint8_t* data, std::size_t length)
     const ReplyMode mode = parseReply(readControl("reply"));
     light_.setSettings(before);
     light_.withholdReplies(mode == ReplyMode::None);
-    light_.setReplyMark(mode == ReplyMode::Wrong ? kWrongMark : kReplyMark);
+    light_.setReplyMark(mode == ReplyMode::Wrong ? kWrongReplyMark : kReplyMark);
     const int taken = light_.write(lightHandle_, data, length);
     logCall(start, "write", index, taken, {}, hexBytes(data, length));
     if (taken < 0)
@@ -320,7 +318,7 @@ void PipeLight::take(int index, const std::uint8_t* data, std::size_t length)
         const double sent = monotonicMs();
         std::vector<std::uint8_t> report(reply, reply + got);
         if (mode == ReplyMode::Short)
-            report.resize(std::min(report.size(), kShortReply));
+            report.resize(std::min(report.size(), kShortReplyLength));
         else
             report.resize(kLightReportSize, 0);  // the driver always hands over whole reports
         std::vector<std::uint8_t> message(1, 0);  // report id 0: the light numbers no reports
