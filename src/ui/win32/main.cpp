@@ -8,7 +8,9 @@
 #include "platform/open_failure_advice.h"
 #include "platform/process_list.h"
 #include "platform/profile_store.h"
+#include "platform/trace_sink.h"
 #include "platform/windows/app_data_folder.h"
+#include "platform/windows/debug_trace_sink.h"
 #include "platform/windows/named_mutex_instance.h"
 #include "program_hid_api.h"
 #include "shell/quorlin_app.h"
@@ -47,10 +49,12 @@ std::vector<std::wstring> arguments()
 
 void printHelp()
 {
-    std::cout << "Usage: quorlin [--user-folder]\n"
+    std::cout << "Usage: quorlin [--user-folder] [--trace]\n"
               << "The setting tool for the Quorlin Sivane USB light.\n\n"
               << "  --user-folder  work in %APPDATA%\\Quorlin, created and given the shipped\n"
               << "                 Language.ini and red.she when they are missing\n"
+              << "  --trace        also print the light's traffic, line by line: on standard error\n"
+              << "                 when it leads somewhere, else to the debugger's output\n"
               << "  --help         print this help and exit\n"
               << "  --version      print the version and exit\n\n"
               << "Without --user-folder, Language.ini and red.she are read from the current folder.\n"
@@ -69,9 +73,10 @@ void enterUserFolder()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    quorlin::win32::connectStandardStreams();
+    const quorlin::win32::ConnectedStreams streams = quorlin::win32::connectStandardStreams();
 
     bool userFolder = false;
+    bool trace = false;
     for (const std::wstring& option : arguments()) {
         if (option == L"--help" || option == L"-h" || option == L"/?") {
             printHelp();
@@ -82,6 +87,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
             return 0;
         }
         userFolder = userFolder || option == L"--user-folder";
+        trace = trace || option == L"--trace";
     }
 
     const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
@@ -89,6 +95,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     if (userFolder)
         enterUserFolder();
+    if (trace)
+        quorlin::setTraceSink(streams.error ? &quorlin::traceToStandardError : &quorlin::traceToDebugger);
 
     // Diagnostics that repeat for as long as the light is absent are counted, not
     // printed ten times a second. The worker and the UI thread write one stream each.

@@ -22,13 +22,13 @@ void toConsole(FILE* stream)
 
 }  // namespace
 
-bool connectStandardStreams()
+ConnectedStreams connectStandardStreams()
 {
     // A redirection the starter made is kept; the C runtime writes there already.
     const bool outRedirected = leadsSomewhere(STD_OUTPUT_HANDLE);
     const bool errRedirected = leadsSomewhere(STD_ERROR_HANDLE);
     if (outRedirected && errRedirected)
-        return true;
+        return {true, true};
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {
         if (!outRedirected)
             toConsole(stdout);
@@ -39,7 +39,8 @@ bool connectStandardStreams()
         std::wcout.clear();
         std::wcerr.clear();
     }
-    return outRedirected || GetConsoleWindow() != nullptr;
+    const bool console = GetConsoleWindow() != nullptr;
+    return {outRedirected || console, errRedirected || console};
 }
 
 }  // namespace quorlin::win32

@@ -5,8 +5,13 @@
 
 namespace quorlin::win32 {
 
-// Call first thing, before anything is written. True when standard output leads
-// somewhere.
-bool connectStandardStreams();
+struct ConnectedStreams {
+    bool output = false;
+    bool error = false;
+};
+
+// Call first thing, before anything is written. Says which of standard output and
+// standard error lead somewhere.
+ConnectedStreams connectStandardStreams();
 
 }  // namespace quorlin::win32
