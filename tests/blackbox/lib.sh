@@ -58,17 +58,7 @@ qctl() {
 calls() { awk -v pid="$1" 'pid == "-" || $2 == pid' "$LOG" 2>/dev/null | cut -d' ' -f3- | grep -E "$2"; }
 count() { calls "$1" "$2" | wc -l; }
 
-# wait_for WHAT COMMAND...: polls until COMMAND succeeds; gives up after 30 s (slow
-# sanitizer builds on a busy machine), failing with WHAT.
-wait_for() {
-    local what=$1 tries=600
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || fail "timed out waiting for $what"
-        sleep 0.05
-    done
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/standin/wait_for.sh"
 # True once process PID logged more than N lines matching REGEX.
 more_than() { [ "$(count "$1" "$3")" -gt "$2" ]; }
 

@@ -116,13 +116,4 @@ run_fg() {
 calls() { cut -d' ' -f3- "$LOG" 2>/dev/null | grep -E "$1"; }
 count() { calls "$1" | wc -l; }
 
-# wait_for WHAT COMMAND...: polls until COMMAND succeeds; gives up after 30 s.
-wait_for() {
-    local what=$1 tries=600
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || fail "timed out waiting for $what"
-        sleep 0.05
-    done
-}
+. "$STANDIN_LIB_DIR/../wait_for.sh"
