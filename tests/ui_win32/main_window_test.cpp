@@ -301,6 +301,16 @@ TEST_F(Win32MainWindowTest, EscapeClosesThroughTheCloseProtocol)
     EXPECT_FALSE(window->dlg()->workerRunning());
 }
 
+TEST_F(Win32MainWindowTest, AltF4OnTheLanguageListClosesThroughTheCloseProtocol)
+{
+    open();
+    constexpr LPARAM kAltDown = KF_ALTDOWN << 16;
+    PostMessageW(item(IDC_COMBO_LANGUAGE), WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
+    runMessages();
+    EXPECT_TRUE(window->ended());
+    EXPECT_FALSE(window->dlg()->workerRunning());
+}
+
 TEST_F(Win32MainWindowTest, QuitMessageClosesInOrderAndIsPassedOn)
 {
     open();

@@ -106,11 +106,24 @@ bool Win32MainWindow::isOwnKeyMessage(const MSG& msg) const
     return dialog != nullptr && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd));
 }
 
+bool Win32MainWindow::isAltF4(const MSG& msg) const
+{
+    HWND dialog = hwnd();
+    return msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && (HIWORD(msg.lParam) & KF_ALTDOWN) &&
+           dialog != nullptr && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd));
+}
+
 void Win32MainWindow::handle(MSG& msg)
 {
     if (isOwnKeyMessage(msg) && dlg_)
         dlg_->PreTranslateMessage(keyCode(msg.wParam));  // never swallows the key
     HWND dialog = hwnd();  // the key step may have ended the window (a logoff meanwhile)
+    if (isAltF4(msg)) {
+        // What the default window procedure does with Alt+F4, done here so that no
+        // control keeps it (Wine's combo boxes do).
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
     if (dialog != nullptr && IsDialogMessageW(dialog, &msg))
         return;
     TranslateMessage(&msg);

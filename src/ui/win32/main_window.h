@@ -56,6 +56,7 @@ private:
     void setResult(LRESULT result);
     void wakeUi();
     bool isOwnKeyMessage(const MSG& msg) const;
+    bool isAltF4(const MSG& msg) const;
 
     void setPromptOwner(HWND owner);
 

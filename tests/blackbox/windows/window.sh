@@ -50,8 +50,8 @@ wait_for "the reopen after the pick" more_than "$opens" '^open 0 1 '
 
 # Alt+F4: the close protocol.
 writes=$(count '^write ')
-# From the trackbar: under Wine a drop-down list that has the focus keeps Alt+F4.
-focus_control 1003
+# From the language list, which under Wine would keep Alt+F4 to itself.
+focus_control 1018
 xdotool key alt+F4
 ends_within "$WIN" || fail "Alt+F4 did not end the program"
 wait "$WIN"; rc=$?
