@@ -8,6 +8,7 @@
 #include <hidapi/hidapi.h>
 
 #include <cstddef>
+#include <string>
 
 namespace quorlin {
 
@@ -38,6 +39,10 @@ public:
     virtual int readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs) = 0;
     // Closes a handle; nullptr is ignored.
     virtual void close(HidHandle device) = 0;
+    // The backend's own words for the last failure on `device`, or for the last failed
+    // open when `device` is nullptr; empty when it has none. hidapi's Windows backend
+    // tells why a call failed only this way.
+    virtual std::string failureText(HidHandle /*device*/) { return {}; }
 };
 
 // The backend the program uses: hidapi (hidraw on Linux, its Windows backend on

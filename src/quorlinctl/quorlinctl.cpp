@@ -15,7 +15,6 @@
 #include "shell/whole_data.h"
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <ostream>
 
@@ -39,11 +38,11 @@ int noLight(std::ostream& err, const std::string& device)
     return kNoLight;
 }
 
-int notOpenable(std::ostream& err, const std::string& path, int error, const OpenFailureAdvice& advice)
+int notOpenable(std::ostream& err, const HidFailure& failure, const OpenFailureAdvice& advice)
 {
-    err << "quorlinctl: the light is plugged in, but " << path << " could not be opened: "
-        << std::strerror(error) << ".\n";
-    advice.write(err, error);
+    err << "quorlinctl: the light is plugged in, but " << failure.path << " could not be opened: "
+        << describe(failure) << ".\n";
+    advice.write(err, failure.error);
     return kNotOpenable;
 }
 
@@ -151,8 +150,7 @@ int Session::open(const std::string& device)
     if (opened == 0 && failures.empty())
         return noLight(err_, device);
     // The window reads nothing while an interface is shut, and neither does the tool.
-    const auto& [path, error] = failures.front();
-    return notOpenable(err_, path, error, advice_);
+    return notOpenable(err_, failures.front(), advice_);
 }
 
 int Session::readState()
@@ -199,8 +197,8 @@ int Session::exchangeFailed(const char* what)
     if (data_.isSignalRgbRunning())
         return launcherRunning(false);
     if (hid_.failedWrites() != 0) {
-        err_ << "quorlinctl: the " << what << " could not be written to " << hid_.lastFailedPath() << ": "
-             << std::strerror(hid_.lastWriteError()) << ".\n";
+        err_ << "quorlinctl: the " << what << " could not be written to " << hid_.lastWriteFailure().path << ": "
+             << describe(hid_.lastWriteFailure()) << ".\n";
     } else if (hid_.lastReadResult() <= 0) {
         err_ << "quorlinctl: the light did not answer the status request within "
              << DeviceLink::kReplyTimeoutMs << " ms.\n";
@@ -271,7 +269,7 @@ int Quorlinctl::list(ToolHid& hid, const std::string& device)
     hid.freeEnumeration(found);
     if (lights.empty())
         return noLight(err_, device);
-    std::pair<std::string, int> failure{"", 0};
+    HidFailure failure;
     for (std::size_t i = 0; i < lights.size(); ++i) {
         const Light& light = lights[i];
         const std::size_t count = light.paths.size();
@@ -283,14 +281,14 @@ int Quorlinctl::list(ToolHid& hid, const std::string& device)
                 hid.close(handle);
                 out_ << "  " << path << ": openable\n";
             } else {
-                const int error = hid.openFailures().back().second;
-                if (failure.second == 0 || (advice_.isPermissionError(error) && !advice_.isPermissionError(failure.second)))
-                    failure = {path, error};
-                out_ << "  " << path << ": not openable (" << std::strerror(error) << ")\n";
+                const HidFailure& now = hid.openFailures().back();
+                if (failure.error == 0 || (advice_.isPermissionError(now.error) && !advice_.isPermissionError(failure.error)))
+                    failure = now;
+                out_ << "  " << path << ": not openable (" << describe(now) << ")\n";
             }
         }
     }
-    return failure.second == 0 ? kDone : notOpenable(err_, failure.first, failure.second, advice_);
+    return failure.error == 0 ? kDone : notOpenable(err_, failure, advice_);
 }
 
 bool wantsSimulation(const std::vector<std::string>& args)

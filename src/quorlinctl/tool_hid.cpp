@@ -6,19 +6,30 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace quorlin::ctl {
 namespace {
 
 // hidapi's Windows backend tells why a call failed only as text and leaves errno as
 // it was: errno is cleared before each call, and a failure that set none reads as an
-// I/O error rather than as success or as a stale reason.
-int failureReason()
+// I/O error, with the backend's text, rather than as success or as a stale reason.
+HidFailure failureOf(HidApi& backend, HidHandle device, std::string path)
 {
-    return errno != 0 ? errno : EIO;
+    if (errno != 0)
+        return {std::move(path), errno, {}};
+    return {std::move(path), EIO, backend.failureText(device)};
 }
 
 }  // namespace
+
+std::string describe(const HidFailure& failure)
+{
+    std::string text = std::strerror(failure.error);
+    if (!failure.detail.empty())
+        text += " (" + failure.detail + ")";
+    return text;
+}
 
 ToolHid::ToolHid(HidApi& inner, std::string device) : inner_(inner), device_(std::move(device)) {}
 
@@ -64,14 +75,14 @@ HidHandle ToolHid::openPath(const char* path)
 {
     errno = 0;
     HidHandle handle = inner_.openPath(path);
-    const int error = handle != nullptr ? errno : failureReason();
     const std::string name = path != nullptr ? path : "";
-    if (handle != nullptr)
+    if (handle != nullptr) {
         paths_[handle] = name;
-    else
-        openFailures_.emplace_back(name, error);
-    errno = error;
-    return handle;
+        return handle;
+    }
+    openFailures_.push_back(failureOf(inner_, nullptr, name));
+    errno = openFailures_.back().error;
+    return nullptr;
 }
 
 int ToolHid::write(HidHandle device, const unsigned char* data, std::size_t length)
@@ -79,11 +90,9 @@ int ToolHid::write(HidHandle device, const unsigned char* data, std::size_t leng
     errno = 0;
     const int result = inner_.write(device, data, length);
     if (result < 0) {
-        const int error = failureReason();
         ++failedWrites_;
-        lastWriteError_ = error;
-        lastFailedPath_ = paths_.count(device) != 0 ? paths_[device] : std::string();
-        errno = error;
+        lastWriteFailure_ = failureOf(inner_, device, paths_.count(device) != 0 ? paths_[device] : std::string());
+        errno = lastWriteFailure_.error;
     }
     return result;
 }

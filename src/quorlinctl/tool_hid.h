@@ -9,10 +9,19 @@
 #include <map>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace quorlin::ctl {
+
+// Why an interface would not open or take a write.
+struct HidFailure {
+    std::string path;
+    int error = 0;        // errno; EIO when the backend gave none
+    std::string detail;   // the backend's own words when it gave no errno, else empty
+};
+
+// "Permission denied", or "Input/output error (the backend's words)".
+std::string describe(const HidFailure& failure);
 
 class ToolHid final : public HidApi {
 public:
@@ -35,17 +44,14 @@ public:
     int readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs) override;
     void close(HidHandle device) override;
 
-    // The interfaces that would not open since the last enumerate: path and errno
-    // (EIO when the backend gave none).
-    const std::vector<std::pair<std::string, int>>& openFailures() const { return openFailures_; }
+    // The interfaces that would not open since the last enumerate.
+    const std::vector<HidFailure>& openFailures() const { return openFailures_; }
     // What the last read returned, and the validity mark it delivered (0 if too short).
     int lastReadResult() const { return lastReadResult_; }
     std::uint8_t lastReadMark() const { return lastReadMark_; }
-    // Writes that failed since the last forgetWriteFailures(), with the last one's
-    // errno and interface path.
+    // Writes that failed since the last forgetWriteFailures(), and the last one.
     int failedWrites() const { return failedWrites_; }
-    int lastWriteError() const { return lastWriteError_; }
-    const std::string& lastFailedPath() const { return lastFailedPath_; }
+    const HidFailure& lastWriteFailure() const { return lastWriteFailure_; }
     void forgetWriteFailures() { failedWrites_ = 0; }
 
 private:
@@ -53,12 +59,11 @@ private:
     const std::string device_;
     std::set<HidDeviceInfo*> lists_;
     std::map<HidHandle, std::string> paths_;
-    std::vector<std::pair<std::string, int>> openFailures_;
+    std::vector<HidFailure> openFailures_;
     int lastReadResult_ = 0;
     std::uint8_t lastReadMark_ = 0;
     int failedWrites_ = 0;
-    int lastWriteError_ = 0;
-    std::string lastFailedPath_;
+    HidFailure lastWriteFailure_;
 };
 
 }  // namespace quorlin::ctl

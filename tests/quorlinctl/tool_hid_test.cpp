@@ -1,5 +1,6 @@
 // A backend that fails without setting errno (hidapi's Windows backend never sets it)
-// must not make the tool report a stale reason, or "success", as the cause.
+// must not make the tool report a stale reason, or "success", as the cause; what the
+// backend says instead goes with the failure.
 #include "tool_hid.h"
 
 #include "link/sim/simulated_light.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace quorlin::ctl {
 namespace {
@@ -33,6 +35,10 @@ public:
         return inner_.readTimeout(device, data, length, timeoutMs);
     }
     void close(HidHandle device) override { inner_.close(device); }
+    std::string failureText(HidHandle device) override
+    {
+        return device == nullptr ? "open refused" : "write refused";
+    }
 
 private:
     HidApi& inner_;
@@ -53,8 +59,9 @@ TEST_F(ToolHidErrnoTest, OpenFailureWithoutAReasonReadsAsAnIoErrorNotAStaleOne)
     errno = EACCES;  // left over from something else: not this open's reason
     EXPECT_EQ(hid.openPath("sim-quorlin:0"), nullptr);
     ASSERT_EQ(hid.openFailures().size(), 1u);
-    EXPECT_EQ(hid.openFailures()[0].second, EIO);
+    EXPECT_EQ(hid.openFailures()[0].error, EIO);
     EXPECT_EQ(errno, EIO);
+    EXPECT_EQ(describe(hid.openFailures()[0]), std::string(std::strerror(EIO)) + " (open refused)");
 }
 
 TEST_F(ToolHidErrnoTest, OpenFailureKeepsTheReasonTheBackendGave)
@@ -62,7 +69,8 @@ TEST_F(ToolHidErrnoTest, OpenFailureKeepsTheReasonTheBackendGave)
     light.failOpen(0, EACCES);
     EXPECT_EQ(hid.openPath("sim-quorlin:0"), nullptr);
     ASSERT_EQ(hid.openFailures().size(), 1u);
-    EXPECT_EQ(hid.openFailures()[0].second, EACCES);
+    EXPECT_EQ(hid.openFailures()[0].error, EACCES);
+    EXPECT_EQ(describe(hid.openFailures()[0]), std::strerror(EACCES)) << "the number says it all";
 }
 
 TEST_F(ToolHidErrnoTest, WriteFailureWithoutAReasonReadsAsAnIoError)
@@ -73,8 +81,9 @@ TEST_F(ToolHidErrnoTest, WriteFailureWithoutAReasonReadsAsAnIoError)
     errno = 0;  // a failure must never read as "success"
     EXPECT_EQ(hid.write(handle, report, sizeof report), -1);
     EXPECT_EQ(hid.failedWrites(), 1);
-    EXPECT_EQ(hid.lastWriteError(), EIO);
-    EXPECT_EQ(hid.lastFailedPath(), "sim-quorlin:0");
+    EXPECT_EQ(hid.lastWriteFailure().error, EIO);
+    EXPECT_EQ(hid.lastWriteFailure().path, "sim-quorlin:0");
+    EXPECT_EQ(hid.lastWriteFailure().detail, "write refused");
     hid.close(handle);
 }
 

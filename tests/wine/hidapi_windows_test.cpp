@@ -14,13 +14,16 @@ namespace {
 constexpr unsigned short kNoVendor = 0xFFFF;   // reserved: no device carries it
 constexpr unsigned short kNoProduct = 0xFFFF;
 
-TEST(HidapiWindowsBackend, OpeningAPathNoDeviceHasFailsWithAReasonInErrno)
+TEST(HidapiWindowsBackend, OpeningAPathNoDeviceHasFailsWithAReasonInErrnoAndInWords)
 {
     HidApi& hid = systemHidApi();
     errno = 0;
     EXPECT_EQ(hid.openPath(R"(\\?\hid#vid_5046&pid_5631&mi_00#0&0000&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})"),
               nullptr);
     EXPECT_NE(errno, 0);
+    const std::string words = hid.failureText(nullptr);
+    EXPECT_FALSE(words.empty());
+    EXPECT_NE(words, "Success");
     hid.exit();
 }
 

@@ -3,6 +3,7 @@
 // failed open intact for the caller.
 
 #include "link/hid_api.h"
+#include "link/hid_text.h"
 
 #include <cerrno>
 
@@ -58,6 +59,13 @@ public:
     {
         if (device != nullptr)
             hid_close(toDevice(device));
+    }
+
+    std::string failureText(HidHandle device) override
+    {
+        // hidapi answers "Success" when it holds no failure.
+        std::string text = hidTextToUtf8(hid_error(toDevice(device)));
+        return text == "Success" ? std::string() : text;
     }
 };
 
