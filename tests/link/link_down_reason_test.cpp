@@ -52,53 +52,12 @@ TEST_F(LinkDownReasonTest, ALightThatWillNotOpenKeepsThePermissionErrorOverOther
     EXPECT_EQ(link.down().openError, EACCES) << "the error that has a fix is the one explained";
 }
 
-TEST_F(LinkDownReasonTest, OneOpenedInterfaceClearsTheReason)
-{
-    light.unplug();
-    link.openDevices();
-    light.plug();
-    light.failOpen(1, EACCES);
-    EXPECT_EQ(link.openDevices(), 1);
-    EXPECT_EQ(reason(), LinkDownReason::None);
-    EXPECT_EQ(link.down().openError, 0);
-}
-
 TEST_F(LinkDownReasonTest, AReconnectHeldOffByTheLauncherSaysSoWithoutLookingForTheLight)
 {
     processes.launcherRunning = true;
     worker.reconnectDevice(window);
     EXPECT_EQ(reason(), LinkDownReason::LauncherRunning);
     EXPECT_TRUE(light.calls(sim::SimulatedLight::CallKind::Enumerate).empty());
-}
-
-TEST_F(LinkDownReasonTest, APollingPassFollowsTheLauncherBothWays)
-{
-    ASSERT_EQ(link.openDevices(), 1);
-    data.reconnectRequested = 0;
-    data.pollEnabled = 1;
-    std::vector<LinkDownReason> seen;
-    int passes = 0;
-    // One pass with the launcher, one without; the reason is read at each pass's end.
-    struct PassClock final : test::FakeClock {
-        std::function<void(int)> hook;
-        void sleepMs(int ms) override
-        {
-            if (hook)
-                hook(ms);
-        }
-    } passClock;
-    LinkWorker polling{data, link, light, passClock};
-    processes.launcherRunning = true;
-    passClock.hook = [&](int ms) {
-        if (ms != LinkWorker::kPassMs)
-            return;
-        seen.push_back(reason());
-        processes.launcherRunning = false;
-        if (++passes == 2)
-            window.run = 0;
-    };
-    polling.linkWorkerProc(window);
-    EXPECT_EQ(seen, (std::vector{LinkDownReason::LauncherRunning, LinkDownReason::None}));
 }
 
 }  // namespace

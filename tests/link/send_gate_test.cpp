@@ -69,14 +69,6 @@ TEST_F(SendGate, WaitsInStepsUntilTheLinkIsReady)
     EXPECT_TRUE(wrote);
 }
 
-TEST_F(SendGate, OperationModeGoesIntoTheReportAndEndsWithAStep)
-{
-    data.operationMode = 1;
-    EXPECT_EQ(sendOperationMode(data, clock, link), 1);
-    EXPECT_EQ(data.settings.reportedOperationMode, 1);
-    EXPECT_EQ(clock.sleeps(), (std::vector<int>{40, kGateStepMs}));
-}
-
 TEST_F(SendGate, PulseSends1Then0EachAfterAStepAndEndsWithAStep)
 {
     EXPECT_EQ(losCalcPulse(data, clock, link, OnRefusal::Stop), -1);

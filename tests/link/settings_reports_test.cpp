@@ -53,30 +53,6 @@ TEST_F(SettingsReports, UnchangedSettingsAreSuppressedAndTheLosPulseIsNot)
     EXPECT_FALSE(build());
 }
 
-TEST_F(SettingsReports, DefaultsKeepThePanelValuesButRecordTheTable)
-{
-    data.settings.parameter1 = 10;
-    data.settings.parameter2 = 20;
-    data.settings.parameter3 = 30;
-    data.settings.parameter4 = 40;
-    data.settings.brightnessLevel = 7;
-    EXPECT_TRUE(build(kDefaultsVariant));
-    const std::uint8_t expected[15] = {0x11, 0x01, 0x02, 0x5A, 0x1E, 0x0A, 0x14, 0x1E,
-                                       0x28, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x00};
-    EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), report.begin() + 1));
-    EXPECT_TRUE(zeroFrom(16));
-    EXPECT_EQ(lastSent, defaultSettings);
-    EXPECT_TRUE(build(kDefaultsVariant)) << "the defaults are never suppressed";
-
-    // A normal build is suppressed after the defaults only when it equals the table.
-    constexpr std::size_t blockOffset[kSettingCount] = {0, 1, 4, 7, 10, 11, 12, 13, 0, 15, 16, 17, 0, 19};
-    for (std::size_t k = 0; k < kSettingCount; ++k)
-        if (k != 8 && k != 12)
-            data.settings.at(blockOffset[k]) = defaultSettings[k];
-    data.operationMode = defaultSettings[8];
-    EXPECT_FALSE(build());
-}
-
 StatusReply validReply()
 {
     StatusReply reply{};

@@ -14,7 +14,6 @@ namespace quorlin::test {
 
 inline const bool kRoot = geteuid() == 0;
 inline const uid_t kUser = kRoot ? 65534 : geteuid();
-inline const uid_t kOtherUser = 65533;
 
 // In a child only: ends it when the switch fails.
 inline void becomeUser(uid_t uid)

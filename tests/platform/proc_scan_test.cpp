@@ -148,28 +148,6 @@ TEST(ProcScanSweep, AnOlderProcessTakingTheNameIsSeenWithinFiveSecondsWhateverIt
     }
 }
 
-TEST(ProcScanSweep, OlderProcessesAreReadAShareAtEachPassNotAllAtOnce)
-{
-    NumberedTree tree;
-    constexpr long kCount = 450;
-    for (long pid = 1000; pid < 1000 + kCount; ++pid)  // started together: consecutive numbers
-        tree.set(pid, "/usr/bin/idle");
-    std::int64_t now = 0;
-    ProcScan scan(tree.root(), ProcScan::kDefaultMaxHeldFiles, [&] { return now; });
-    for (; now <= ProcScan::kYoungMs; now += kPassMs)
-        scan.isRunning(kLauncher);
-    std::uint64_t most = 0;
-    const std::uint64_t before = scan.readCount();
-    for (const std::int64_t start = now; now < start + ProcScan::kSweepMs; now += kPassMs) {
-        const std::uint64_t reads = scan.readCount();
-        scan.isRunning(kLauncher);
-        most = std::max(most, scan.readCount() - reads);
-    }
-    const std::uint64_t share = kCount * kPassMs / ProcScan::kSweepMs;  // 10
-    EXPECT_LE(most, 2 * share) << "one pass read nearly all";
-    EXPECT_EQ(scan.readCount() - before, static_cast<std::uint64_t>(kCount)) << "each once in a round";
-}
-
 TEST(ProcScanKernelThreads, AreReadOnceAndNeverAgainWhileTheirNumberStays)
 {
     NumberedTree tree;
@@ -221,21 +199,6 @@ TEST(ProcScanKernelThreads, ANumberHandedOutAgainIsReadAtTheNextCheck)
     tree.set(2, "/opt/x/"s + kLauncher);
     tree.handOut(5);
     EXPECT_TRUE(scan.isRunning(kLauncher));
-}
-
-TEST(ProcScanKernelThreads, WithoutTheNewestNumberTheyAreSweptLikeOthers)
-{
-    test::TempDir tree;  // no loadavg: numbers cannot be followed
-    fs::create_directories(tree.path / "2");
-    std::ofstream(tree.path / "2" / "cmdline") << "";
-    std::ofstream(tree.path / "2" / "stat") << "2 (kthreadd) S 0 0 0 0 -1 " << kKernelFlags << " 0\n";
-    std::int64_t now = 0;
-    ProcScan scan(tree.path.string(), ProcScan::kDefaultMaxHeldFiles, [&] { return now; });
-    scan.isRunning(kLauncher);
-    now += ProcScan::kYoungMs;
-    std::ofstream(tree.path / "2" / "cmdline") << "/opt/x/" << kLauncher << '\0';
-    const std::int64_t took = msUntilSeen(scan, now, 10000);
-    EXPECT_TRUE(took >= 0 && took <= 5000) << took;
 }
 
 // A forked child that waits for go(), then becomes the named program by exec or by

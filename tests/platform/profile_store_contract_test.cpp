@@ -89,32 +89,6 @@ TEST_F(ProfileStoreContract, AbsenceGivesTheDefault)
     EXPECT_EQ(read("0"), "") << "an empty value is a value";
 }
 
-TEST_F(ProfileStoreContract, NamesAreComparedWithoutRegardToCase)
-{
-    put("[tYPE]\nMYTYPE=English,1;Japanese,0;\n");
-    EXPECT_EQ(read(), "English,1;Japanese,0;");
-}
-
-TEST_F(ProfileStoreContract, BlanksAroundNamesAndValuesAreTrimmed)
-{
-    put("[Type]\n  MyType \t=   English,0; Japanese,1;  \t\n");
-    EXPECT_EQ(read(), "English,0; Japanese,1;");
-}
-
-TEST_F(ProfileStoreContract, OnePairOfMatchingQuotesIsStripped)
-{
-    put("[Type]\nMyType=\" English,1; \"\n");
-    EXPECT_EQ(read(), " English,1; ");
-    put("[Type]\nMyType='English,1;'\n");
-    EXPECT_EQ(read(), "English,1;");
-}
-
-TEST_F(ProfileStoreContract, TheFirstSectionAndKeyOfTheNameWin)
-{
-    put("[Type]\nMyType=first\nMyType=second\n[Type]\nMyType=third\n");
-    EXPECT_EQ(read(), "first");
-}
-
 TEST_F(ProfileStoreContract, AtMostNinetyNineCharactersAreRead)
 {
     const std::string value(150, 'v');
@@ -124,13 +98,6 @@ TEST_F(ProfileStoreContract, AtMostNinetyNineCharactersAreRead)
     EXPECT_EQ(read(), value.substr(0, 99)) << "exactly 99 fit";
     put("[Type]\n");
     EXPECT_EQ(read(value), value.substr(0, 99)) << "a long default is cut the same way";
-}
-
-TEST_F(ProfileStoreContract, AWriteCreatesTheFileAndReadsBack)
-{
-    EXPECT_EQ(store.write("Type", "MyType", "English,0;Japanese,1;", kPath), ProfileWrite::written);
-    EXPECT_EQ(lines(), "[Type]\nMyType=English,0;Japanese,1;\n");
-    EXPECT_EQ(read(), "English,0;Japanese,1;");
 }
 
 TEST_F(ProfileStoreContract, AWriteChangesOnlyItsKeyAndKeepsEveryOtherLine)
@@ -158,13 +125,6 @@ TEST_F(ProfileStoreContract, AWriteChangesOnlyItsKeyAndKeepsEveryOtherLine)
     }
 }
 
-TEST_F(ProfileStoreContract, AWriteAddsAMissingKeyToItsSection)
-{
-    put("[Type]\nOther=1\n[Next]\nKey=2\n");
-    EXPECT_EQ(store.write("Type", "MyType", "English,1;", kPath), ProfileWrite::written);
-    EXPECT_EQ(lines(), "[Type]\nOther=1\nMyType=English,1;\n[Next]\nKey=2\n");
-}
-
 TEST_F(ProfileStoreContract, TheLineEndingsAfterAWrite)
 {
     put("[Type]\nMyType=English,1;\n");
@@ -174,14 +134,6 @@ TEST_F(ProfileStoreContract, TheLineEndingsAfterAWrite)
     } else {
         EXPECT_EQ(file(), "[Type]\nMyType=Japanese,1;\n") << "the file's own LF is kept";
     }
-}
-
-TEST_F(ProfileStoreContract, WritingTheStoredValueLeavesTheFileAlone)
-{
-    const std::string before = "[Type]\n  MyType = \"English,1;\"  \n";
-    put(before);
-    EXPECT_EQ(store.write("Type", "MyType", "English,1;", kPath), ProfileWrite::alreadyStored);
-    EXPECT_EQ(file(), before);
 }
 
 TEST_F(ProfileStoreContract, AValueThatWouldBreakTheLinesIsNotWritten)

@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Result = SingleInstanceLock::Result;
-using test::asUser, test::becomeUser, test::kOtherUser, test::kRoot, test::kUser;
+using test::asUser, test::kRoot, test::kUser;
 
 std::string describe(SingleInstanceLock& lock, const fs::path& top)
 {
@@ -140,41 +140,6 @@ TEST(SingleInstance, AnythingButTheUsersOwnFileIsPassedOverForTheNextPlace)
             << c.what;
         EXPECT_FALSE(fs::exists(temp.at("elsewhere"))) << "links are not followed";
     }
-}
-
-TEST(SingleInstance, EachUserHasItsOwnLockThatNoOtherUserCanHold)
-{
-    if (!kRoot)
-        GTEST_SKIP() << "two users need root to switch between them";
-    SharedTemp temp;
-    const LockPlaces places{"", temp.path.string()};
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {  // the one user's copy, which also holds a lock at the other's name
-        becomeUser(kUser);
-        SingleInstanceLock own(places);
-        const int trap = open(temp.uidName("Quorlin-#.lock", kOtherUser).c_str(), O_RDONLY | O_CREAT, 0644);
-        const bool ok = own.acquire() == Result::Acquired && trap >= 0 && flock(trap, LOCK_EX) == 0;
-        if (write(ready[1], ok ? "y" : "n", 1) == 1)
-            pause();
-        _exit(1);
-    }
-    close(ready[1]);
-    char answer = 0;
-    EXPECT_TRUE(read(ready[0], &answer, 1) == 1 && answer == 'y');
-    close(ready[0]);
-    const auto copyOf = [&](uid_t uid) {
-        return asUser(uid, [&] {
-            SingleInstanceLock lock(places);
-            return describe(lock, temp.path);
-        });
-    };
-    EXPECT_EQ(copyOf(kUser), "AlreadyRunning");
-    EXPECT_EQ(copyOf(kOtherUser), "Acquired quorlin-" + std::to_string(kOtherUser) + "/Quorlin.lock");
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
 }
 
 // Lock calls that fail for reasons other than a holder (no locks on that file

@@ -106,17 +106,6 @@ TEST_F(QuorlinctlTest, CommandsSendTheWindowsReportsKeepingWhatTheyDoNotName)
     }
 }
 
-TEST_F(QuorlinctlTest, StatusPrintsTheReplyPlainAndAsJson)
-{
-    ASSERT_EQ(run({"status"}), 0);
-    EXPECT_EQ(out.str(), "brightness: 33\nbreathing: 34\nlight mode: keeps on (1)\n"
-                         "operation mode: Manual (1)\nparameters: 11 12 13 14\nLOS_CALC: 07\n");
-    out.str("");
-    ASSERT_EQ(run({"--json", "status"}), 0);
-    EXPECT_EQ(out.str(), "{\"brightness\":33,\"breathing\":34,\"light_mode\":1,\"operation_mode\":1,"
-                         "\"parameters\":[11,12,13,14],\"los_calc\":7}\n");
-}
-
 // Every failure has its own exit code, and none of them sends a settings report.
 TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
 {
@@ -166,15 +155,6 @@ TEST_F(QuorlinctlTest, FailuresExitWithTheirCodeAndSendNoSettings)
     }
 }
 
-// --version names the licence the package ships under and leaves the light alone.
-TEST_F(QuorlinctlTest, VersionNamesTheLicenceAndTouchesNoLight)
-{
-    EXPECT_EQ(run({"--version"}), 0);
-    EXPECT_THAT(out.str(), StartsWith("quorlinctl "));
-    EXPECT_THAT(out.str(), HasSubstr("Licence: MIT"));
-    EXPECT_THAT(light.calls(), IsEmpty());
-}
-
 // A status that never reached the script is no success.
 TEST_F(QuorlinctlTest, UnwritableOutputIsAFailure)
 {
@@ -196,20 +176,6 @@ TEST_F(QuorlinctlTest, ListShowsEachLightAndDevicePicksOne)
     light.clearCalls();
     ASSERT_EQ(run({"--device", "sim-quorlin:0", "set", "brightness", "50"}), 0) << err.str();
     EXPECT_EQ(wire(), (std::vector<std::string>{"0:" + kQuery, "0:0011010132220b0c0d0e01010f000207"}));
-}
-
-// Each report waits 40 ms after the gate step; the LOS_CALC pair leaves 50 ms apart.
-TEST_F(QuorlinctlTest, LosCalcPulseKeepsTheWindowsTiming)
-{
-    ASSERT_EQ(run({"los-calc"}), 0);
-    std::vector<std::int64_t> reportTimes;
-    for (const auto& call : light.calls(Kind::Write)) {
-        if (call.bytes.at(1) == kSettingsCommand && call.interfaceIndex == 0)
-            reportTimes.push_back(call.timeMs);
-    }
-    ASSERT_EQ(reportTimes.size(), 2u);
-    EXPECT_EQ(reportTimes[1] - reportTimes[0], 50);
-    EXPECT_EQ(out.str(), "LOS_CALC: 00\n");
 }
 
 // Every open file of a hidraw node gets its own copy of each input report: a running

@@ -72,15 +72,6 @@ TEST_F(LanguageFile, FirstEntryFlaggedOneSelectsTheLanguageAndNoneLeavesTheTable
     }
 }
 
-TEST_F(LanguageFile, SavedValueIsReadBackAndTheRestOfTheFileKept)
-{
-    writeIni("; languages\r\n[Type]\r\nMyType=English,1;Japanese,0;\r\n[Window]\r\nX=1\r\n");
-    data.saveLanguageType("English,0;Japanese,1;");
-    data.loadLanguageSetting();
-    EXPECT_EQ(table(), japanese);
-    EXPECT_EQ(iniText(), "; languages\r\n[Type]\r\nMyType=English,0;Japanese,1;\r\n[Window]\r\nX=1\r\n");
-}
-
 TEST_F(LanguageFile, ReaderOnAnotherThreadSeesWholeTablesOnly)
 {
     std::atomic<bool> stop{false};

@@ -10,10 +10,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -92,42 +90,6 @@ TEST_F(MessageMap, TrackbarKeysSendThroughTheScrollMessages)
     EXPECT_EQ(ctl<QLineEdit>(IDC_EDIT_BRIGHTNESS)->text(), "39");
 }
 
-TEST_F(MessageMap, ADraggedTrackbarShowsItsPositionAndSendsTheFirstMoveAndTheEnd)
-{
-    auto* slider = ctl<QSlider>(IDC_SLIDER_BRIGHTNESS);
-    QStyleOptionSlider opt;
-    opt.initFrom(slider);
-    opt.minimum = slider->minimum();
-    opt.maximum = slider->maximum();
-    opt.sliderPosition = opt.sliderValue = slider->value();
-    const QPoint grip = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider).center();
-    QTest::mousePress(slider, Qt::LeftButton, {}, grip);
-    std::vector<int> shown;
-    for (int dx : {15, 30}) {
-        QTest::mouseMove(slider, grip + QPoint(dx, 0));
-        EXPECT_TRUE(QToolTip::isVisible());
-        EXPECT_EQ(QToolTip::text(), QString::number(slider->sliderPosition()));
-        shown.push_back(slider->sliderPosition());
-    }
-    QTest::mouseRelease(slider, Qt::LeftButton, {}, grip + QPoint(30, 0));
-    EXPECT_FALSE(QToolTip::isVisible());
-    for (int notch = 0; notch < 2; ++notch) {
-        QWheelEvent wheel(grip, slider->mapToGlobal(grip), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(slider, &wheel);
-        shown.push_back(slider->value());
-    }
-    EXPECT_EQ(newBytes(kQtBrightness), shown) << "a wheel step ends at once";
-}
-
-TEST_F(MessageMap, PaintingTheBreathingTrackbarRewritesItsEditAndTheBrightnessOneDoesNot)
-{
-    ctl<QLineEdit>(IDC_EDIT_BRIGHTNESS)->setText("7");
-    ctl<QLineEdit>(IDC_EDIT_BREATHING)->setText("7");
-    window->update();
-    EXPECT_TRUE(waitUntil([&] { return ctl<QLineEdit>(IDC_EDIT_BREATHING)->text() == "64"; }));
-    EXPECT_EQ(ctl<QLineEdit>(IDC_EDIT_BRIGHTNESS)->text(), "7");
-}
-
 // Right-clicks `w` and picks the menu's last entry; the menu's entries, "-" for a separator.
 QStringList pickLastOfMenuOver(QWidget* w)
 {
@@ -157,29 +119,6 @@ TEST_F(MessageMap, AboutBoxOpensFromF1AndARightClickAnywhereAfterAnEditsOwnEntri
     ctl(IDC_EDIT_BRIGHTNESS)->setEnabled(false);
     EXPECT_EQ(pickLastOfMenuOver(ctl(IDC_EDIT_BRIGHTNESS)), QStringList{about}) << "a disabled edit has no menu of its own";
     EXPECT_EQ(prompts.aboutCaptions, std::vector<std::string>(5, "关于 Quorlin"));
-}
-
-TEST_F(MessageMap, UnderTheSkinEveryFocusableControlShowsItsFocus)
-{
-    closeWindow();
-    ASSERT_EQ(SkinH_AttachEx(QUORLIN_SOURCE_DIR "/resources/red.she", ""), 1);  // the close takes it off
-    startWindow();
-    ASSERT_TRUE(waitConnected());
-    window->dlg().ShowParameterPanel(true);
-    std::vector<QWidget*> focusable;
-    for (QWidget* w : window->findChildren<QWidget*>())
-        if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && !qobject_cast<QComboBox*>(w->parentWidget()))
-            focusable.push_back(w);
-    ASSERT_EQ(focusable.size(), 15u);
-    for (std::size_t i = 0; i < focusable.size(); ++i) {
-        focusable[(i + 1) % focusable.size()]->setFocus();
-        const QImage plain = focusable[i]->grab().toImage();
-        focusable[i]->setFocus();
-        ASSERT_TRUE(focusable[i]->hasFocus());
-        EXPECT_NE(focusable[i]->grab().toImage(), plain) << focusable[i]->objectName().toStdString();
-    }
-    closeWindow();
-    EXPECT_TRUE(qApp->styleSheet().isEmpty());
 }
 
 class LanguageList : public QtWindowFixture {
@@ -214,21 +153,6 @@ TEST_F(LanguageList, AWheelPassingOverTheUnfocusedListChoosesNothing)
     wheelDown();
     EXPECT_EQ(list()->currentText(), "English");
     EXPECT_EQ(data.languageType, "English,1;Japanese,0;");
-}
-
-TEST_F(LanguageList, PickingTheSelectedEntryAgainIsNoChange)
-{
-    list()->showPopup();
-    QTest::keyClick(list()->view(), Qt::Key_Return);
-    EXPECT_EQ(data.reconnectRequested, 0u);
-}
-
-TEST_F(LanguageList, AChangeOfSelectionReachesItsHandler)
-{
-    focusOn(list());
-    QTest::keyClick(list(), Qt::Key_Down);
-    EXPECT_EQ(data.languageType, "English,0;Japanese,1;");
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Quorlin Sivane 設定ツール V2.3"));
 }
 
 }  // namespace

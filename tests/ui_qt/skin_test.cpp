@@ -51,16 +51,5 @@ TEST_F(Skin, UnusableFilesLeaveTheStandardLookSilently)
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
 }
 
-TEST_F(Skin, TheWindowsSeamAppliesAndRemovesTheStyleSheet)
-{
-    write("blue.she", "QLabel { color: blue; }");
-    QtSkin skin;
-    EXPECT_TRUE(skin.attach(path("blue.she").toStdString()));
-    EXPECT_EQ(qApp->styleSheet(), "QLabel { color: blue; }");
-    skin.detach();
-    EXPECT_TRUE(qApp->styleSheet().isEmpty());
-    EXPECT_FALSE(skin.attach(path("missing.she").toStdString()));
-}
-
 }  // namespace
 }  // namespace quorlin

@@ -49,16 +49,6 @@ TEST_F(Win32ControlsById, TrackbarRangeAndPosition)
     EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 0);
 }
 
-TEST_F(Win32ControlsById, CheckingARadioNotifiesNothing)
-{
-    controls.setChecked(IDC_RADIO_AUTO, true);
-    EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO));
-    EXPECT_FALSE(controls.checked(IDC_RADIO_MANUAL));
-    controls.setChecked(IDC_RADIO_AUTO, false);
-    EXPECT_FALSE(controls.checked(IDC_RADIO_AUTO));
-    EXPECT_TRUE(dialog.commands.empty());
-}
-
 TEST_F(Win32ControlsById, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
 {
     // The list is sorted by style, but the rows given are kept: the behaviour sorts.
@@ -77,21 +67,6 @@ TEST_F(Win32ControlsById, ListKeepsTheRowsGivenAndSelectsWithoutNotifying)
         EXPECT_NE(code, CBN_SELCHANGE);
 }
 
-TEST_F(Win32ControlsById, ShowAndEnableReachTheControl)
-{
-    controls.show(IDC_EDIT_PARAM1, false);
-    EXPECT_FALSE(controls.shown(IDC_EDIT_PARAM1));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.hwnd, IDC_EDIT_PARAM1)));
-    controls.show(IDC_EDIT_PARAM1, true);
-    EXPECT_TRUE(controls.shown(IDC_EDIT_PARAM1));
-
-    controls.enable(IDC_BUTTON_DEFAULT, false);
-    EXPECT_FALSE(controls.enabled(IDC_BUTTON_DEFAULT));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_BUTTON_DEFAULT)));
-    controls.enable(IDC_BUTTON_DEFAULT, true);
-    EXPECT_TRUE(controls.enabled(IDC_BUTTON_DEFAULT));
-}
-
 TEST_F(Win32ControlsById, FocusMovesToTheEditAndRaisesItsNotification)
 {
     controls.focus(IDC_EDIT_BREATHING);
@@ -101,18 +76,6 @@ TEST_F(Win32ControlsById, FocusMovesToTheEditAndRaisesItsNotification)
     for (const auto& [id, code] : dialog.commands)
         notified = notified || (id == IDC_EDIT_BREATHING && code == EN_SETFOCUS);
     EXPECT_TRUE(notified);
-}
-
-TEST_F(Win32ControlsById, CaretGoesAfterTheLastCharacter)
-{
-    controls.setText(IDC_EDIT_BRIGHTNESS, "123");
-    controls.placeCaretAtEnd(IDC_EDIT_BRIGHTNESS);
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(GetDlgItem(dialog.hwnd, IDC_EDIT_BRIGHTNESS), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 3u);
-    EXPECT_EQ(end, 3u);
 }
 
 }  // namespace

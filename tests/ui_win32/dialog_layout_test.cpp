@@ -103,25 +103,5 @@ TEST_F(Win32DialogLayout, HiddenControlsStartHidden)
         EXPECT_TRUE(style(item(id)) & WS_VISIBLE) << id;
 }
 
-TEST_F(Win32DialogLayout, NumberEditsTakeDigitsOnlyAndLosDisplayTakesAnyText)
-{
-    for (int id : {IDC_EDIT_BRIGHTNESS, IDC_EDIT_BREATHING, IDC_EDIT_PARAM1, IDC_EDIT_PARAM2, IDC_EDIT_PARAM3,
-                   IDC_EDIT_PARAM4})
-        EXPECT_TRUE(style(item(id)) & ES_NUMBER) << id;
-    EXPECT_FALSE(style(item(IDC_EDIT_LOS_CALC)) & ES_NUMBER);
-    EXPECT_TRUE(style(item(IDC_EDIT_BRIGHTNESS)) & ES_AUTOHSCROLL);
-}
-
-TEST_F(Win32DialogLayout, LanguageListIsASortedDropDownList)
-{
-    HWND list = item(IDC_COMBO_LANGUAGE);
-    EXPECT_EQ(style(list) & 0x3, CBS_DROPDOWNLIST);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(list, &info));
-    // The sorting belongs to the list part.
-    EXPECT_TRUE(style(info.hwndList) & LBS_SORT);
-}
-
 }  // namespace
 }  // namespace quorlin::test

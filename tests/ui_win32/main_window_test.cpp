@@ -1,7 +1,7 @@
 // The main window with its behaviour, its worker and a simulated light: the hand-overs
-// of the worker reach the controls through the posted wake-up, keys reach the key step
-// before the dialog manager, notifications reach their handlers, and every way of
-// closing goes through the close protocol in time.
+// of the worker reach the controls through the posted wake-up, Enter reaches the key
+// step and not the dialog manager's default button, About opens from the window menu,
+// and the close box, Escape and a logoff go through the close protocol in time.
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "link/sim/simulated_light.h"
@@ -48,7 +48,6 @@ protected:
     }
     void open() { open(recorded); }
 
-    HWND item(int id) const { return GetDlgItem(window->hwnd(), id); }
     DialogControls& controls() { return window->controls(); }
     void runMessages()
     {
@@ -120,67 +119,7 @@ TEST_F(Win32MainWindowTest, EnterKeepsTheWindowOpen)
     EXPECT_TRUE(recorded.messages.empty());
 }
 
-TEST_F(Win32MainWindowTest, EnterInTheBrightnessEditConfirmsItsNumber)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    controls().focus(IDC_EDIT_BRIGHTNESS);
-    controls().setText(IDC_EDIT_BRIGHTNESS, "150");
-    pressKey(item(IDC_EDIT_BRIGHTNESS), VK_RETURN);
-    ASSERT_EQ(recorded.messages.size(), 1u);  // the key-up finds 100 and says nothing
-    EXPECT_EQ(recorded.messages[0], "The maximum vlaue is 100");
-    EXPECT_EQ(controls().text(IDC_EDIT_BRIGHTNESS), "100");
-    EXPECT_EQ(controls().trackbarPosition(IDC_SLIDER_BRIGHTNESS), 100);
-    EXPECT_EQ(data.settings.brightnessLevel.load(), 100);
-    EXPECT_FALSE(window->ended());
-}
-
-TEST_F(Win32MainWindowTest, KeysOfAChildControlReachTheKeyStep)
-{
-    open();
-    HWND list = item(IDC_COMBO_LANGUAGE);
-    pressKey(list, 'A');
-    pressKey(list, 'C');
-    EXPECT_TRUE(controls().shown(IDC_BUTTON_SET));
-}
-
-// Notifications
-
-TEST_F(Win32MainWindowTest, BreathingEditFollowsItsTrackbarWhenItPaints)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    controls().setText(IDC_EDIT_BREATHING, "77");
-    controls().setTrackbarPosition(IDC_SLIDER_BREATHING, 40);
-    UpdateWindow(item(IDC_SLIDER_BREATHING));
-    EXPECT_EQ(controls().text(IDC_EDIT_BREATHING), "40");
-}
-
-TEST_F(Win32MainWindowTest, ClickOnManualSendsTheMode)
-{
-    open();
-    ASSERT_TRUE(runUntilConnected());
-    SendMessageW(item(IDC_RADIO_MANUAL), BM_CLICK, 0, 0);
-    EXPECT_EQ(data.operationMode.load(), 1);
-    EXPECT_TRUE(controls().checked(IDC_RADIO_MANUAL));
-    EXPECT_FALSE(controls().checked(IDC_RADIO_AUTO));
-}
-
 // Window menu and About box
-
-TEST_F(Win32MainWindowTest, AboutItemEndsTheWindowMenuAfterASeparator)
-{
-    open();
-    HMENU menu = GetSystemMenu(window->hwnd(), FALSE);
-    ASSERT_NE(menu, nullptr);
-    const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 2);
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
-    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
-    wchar_t text[64] = {};
-    GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), L"\x5173\x4E8E Quorlin(&A)...");
-}
 
 // What the About box showed before the timer closed it.
 struct SeenAbout {
@@ -220,51 +159,6 @@ TEST_F(Win32MainWindowTest, WindowMenuAboutItemOpensTheAboutBox)
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(Win32MainWindowTest, SkinButtonAttachesTheChosenFile)
-{
-    open();
-    recorded.chosenFile = "red.she";
-    SendMessageW(item(IDC_BUTTON_LOAD_SKIN), BM_CLICK, 0, 0);
-    EXPECT_TRUE(skin.active());
-    EXPECT_EQ(GetWindowLongPtrW(item(IDC_BUTTON_DEFAULT), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-}
-
-// Cancels the first open-file dialog of this thread that is not the main window.
-HWND g_mainWindow = nullptr;
-bool g_fileDialogSeen = false;
-
-BOOL CALLBACK cancelFileDialog(HWND candidate, LPARAM)
-{
-    wchar_t name[16] = {};
-    GetClassNameW(candidate, name, 16);
-    if (candidate == g_mainWindow || std::wstring(name) != L"#32770" || !IsWindowVisible(candidate))
-        return TRUE;
-    g_fileDialogSeen = true;
-    PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
-    return FALSE;
-}
-
-void CALLBACK closeFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    EnumThreadWindows(GetCurrentThreadId(), cancelFileDialog, 0);
-    if (g_fileDialogSeen)
-        KillTimer(nullptr, timer);
-}
-
-TEST_F(Win32MainWindowTest, CancelledSkinDialogLeavesTheWindowWithoutSkin)
-{
-    ASSERT_TRUE(skin.attach("red.she"));
-    open(systemPrompts);
-    g_mainWindow = window->hwnd();
-    g_fileDialogSeen = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, closeFileDialog);
-    SendMessageW(item(IDC_BUTTON_LOAD_SKIN), BM_CLICK, 0, 0);  // returns once the dialog is gone
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(g_fileDialogSeen);
-    EXPECT_FALSE(skin.active());
-    EXPECT_EQ(GetWindowLongPtrW(item(IDC_BUTTON_DEFAULT), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-}
-
 // Closing
 
 TEST_F(Win32MainWindowTest, CloseDuringAHandOverEndsWithinTheLimit)
@@ -299,28 +193,6 @@ TEST_F(Win32MainWindowTest, EscapeClosesThroughTheCloseProtocol)
     EXPECT_TRUE(window->ended());
     EXPECT_EQ(data.quitRequested.load(), 1u);
     EXPECT_FALSE(window->dlg()->workerRunning());
-}
-
-TEST_F(Win32MainWindowTest, AltF4OnTheLanguageListClosesThroughTheCloseProtocol)
-{
-    open();
-    constexpr LPARAM kAltDown = KF_ALTDOWN << 16;
-    PostMessageW(item(IDC_COMBO_LANGUAGE), WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
-    runMessages();
-    EXPECT_TRUE(window->ended());
-    EXPECT_FALSE(window->dlg()->workerRunning());
-}
-
-TEST_F(Win32MainWindowTest, QuitMessageClosesInOrderAndIsPassedOn)
-{
-    open();
-    PostQuitMessage(3);
-    window->run();
-    EXPECT_TRUE(window->ended());
-    EXPECT_FALSE(window->dlg()->workerRunning());
-    MSG msg;
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
 }
 
 }  // namespace

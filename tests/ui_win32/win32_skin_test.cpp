@@ -71,24 +71,6 @@ TEST_F(Win32SkinTest, PushButtonsAreDrawnByTheSkinUntilDetached)
     EXPECT_EQ(dialogBrush(), nullptr);
 }
 
-TEST_F(Win32SkinTest, UnusableFileAfterAGoodOneFallsBackToTheStandardLook)
-{
-    skin.adopt(dialog.hwnd);
-    ASSERT_TRUE(skin.attach("red.she"));
-    EXPECT_FALSE(skin.attach("no-such-skin.she"));
-    EXPECT_EQ(buttonType(item(IDC_BUTTON_DEFAULT)), BS_PUSHBUTTON);
-}
-
-TEST_F(Win32SkinTest, TrackbarKeepsItsOwnDrawingWithoutSkin)
-{
-    NMCUSTOMDRAW draw{};
-    draw.hdr.hwndFrom = item(IDC_SLIDER_BRIGHTNESS);
-    draw.dwDrawStage = CDDS_PREPAINT;
-    EXPECT_EQ(skin.customDrawTrackbar(draw), CDRF_DODEFAULT);
-    ASSERT_TRUE(skin.attach("red.she"));
-    EXPECT_EQ(skin.customDrawTrackbar(draw), CDRF_NOTIFYITEMDRAW);
-}
-
 // Discs
 
 std::uint32_t pixel(const std::vector<std::uint32_t>& pixels, int size, int x, int y)

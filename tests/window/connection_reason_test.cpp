@@ -84,40 +84,5 @@ TEST_F(ConnectionReason, ConnectingClearsTheReason)
     EXPECT_TRUE(showsReason(""));
 }
 
-// The status text stays "[Disconnected]" while the cause changes: the change alone is
-// shown.
-TEST_F(ConnectionReason, ANewReasonIsShownWhileStillDisconnected)
-{
-    light.failOpen(0, EACCES);
-    startDialog();
-    ASSERT_TRUE(waitReason("open hint " + std::to_string(EACCES) + " en"));
-    light.unplug();
-    EXPECT_TRUE(waitReason(english(&LinkReasonStrings::noLight)));
-}
-
-TEST_F(ConnectionReason, RetriesThatFindTheSameReasonHandNothingToTheUiThread)
-{
-    light.unplug();
-    startDialog();
-    ASSERT_TRUE(waitReason(english(&LinkReasonStrings::noLight)));
-    const int sets = controls.at(IDC_STATIC_STATUS).toolTipSets;
-    const int before = wakes;
-    const auto tries = light.calls(sim::SimulatedLight::CallKind::Enumerate).size();
-    settle(5);
-    EXPECT_GT(light.calls(sim::SimulatedLight::CallKind::Enumerate).size(), tries + 3) << "the worker kept trying";
-    EXPECT_EQ(wakes, before);
-    EXPECT_EQ(controls.at(IDC_STATIC_STATUS).toolTipSets, sets);
-}
-
-TEST_F(ConnectionReason, AnUnplugNoticeWhileConnectedEndsInNoLight)
-{
-    startDialog();
-    ASSERT_TRUE(waitConnected());
-    light.unplug();
-    unplugNotice();
-    EXPECT_TRUE(waitReason(english(&LinkReasonStrings::noLight)));
-    EXPECT_EQ(statusText(), "[Disconnected]");
-}
-
 }  // namespace
 }  // namespace quorlin::test

@@ -38,25 +38,12 @@ TEST_F(LanguageSelector, ListsTheNamesSortedIgnoringCaseAndANameListedTwiceTwice
     EXPECT_EQ(items(), (std::vector<std::string>{"apple", "English", "japanese", "Japanese"}));
 }
 
-TEST_F(LanguageSelector, SelectsTheFlaggedEntry)
-{
-    start("English,0;Japanese,1;");
-    EXPECT_EQ(controls.listSelection(IDC_COMBO_LANGUAGE), 1);
-    EXPECT_EQ(dlg->GetSelectedLanguage(), "Japanese");
-}
-
 TEST_F(LanguageSelector, WithoutALanguageFileTheListOffersTheBuiltInOnesInEnglish)
 {
     start(nullptr);
     EXPECT_EQ(items(), (std::vector<std::string>{"English", "Japanese"}));
     EXPECT_EQ(dlg->GetSelectedLanguage(), "English");
     EXPECT_EQ(controls.caption(), "Quorlin Sivane Setting Tool V2.3");
-}
-
-TEST_F(LanguageSelector, WithNothingFlaggedTheListOffersTheBuiltInOnes)
-{
-    start("French,0;Japanese,0;");
-    EXPECT_EQ(items(), (std::vector<std::string>{"English", "Japanese"}));
 }
 
 TEST_F(LanguageSelector, APickWritesTheFileAndRelabelsTheWindow)
@@ -75,13 +62,6 @@ TEST_F(LanguageSelector, APickReconnectsAndTheStatusSpeaksTheNewLanguage)
     light.clearCalls();
     pick(1);
     EXPECT_TRUE(waitUntil([&] { return !light.calls(sim::SimulatedLight::CallKind::Open).empty() && statusText() == "[接続済み]"; }));
-}
-
-TEST_F(LanguageSelector, APickFlagsEveryEntryOfTheName)
-{
-    start("English,1;Japanese,0;Japanese,0;");
-    pick(2);
-    EXPECT_EQ(iniNow(), ini("English,0;Japanese,1;Japanese,1;"));
 }
 
 TEST_F(LanguageSelector, ANamelessEntryIsListedAndPickedWithEmptyTexts)

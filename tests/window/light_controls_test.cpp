@@ -43,15 +43,6 @@ TEST_F(LightControls, EnterInTheBrightnessEditMovesTheTrackbarAndSendsTheValue)
     EXPECT_EQ(newBytes(kBrightness), std::vector<int>{55});
 }
 
-TEST_F(LightControls, TheKeysReleaseRepeatsThePressAndFindsNothingChanged)
-{
-    typeIntoFocusedEdit(IDC_EDIT_BRIGHTNESS, "12");
-    clock.clearSleeps();
-    click(KeyCode::Enter);
-    EXPECT_EQ(std::ranges::count(clock.sleeps(), 40), 2);
-    EXPECT_EQ(newWrites().size(), 1u);
-}
-
 TEST_F(LightControls, AValueOver100Becomes100WithAWarning)
 {
     typeIntoFocusedEdit(IDC_EDIT_BRIGHTNESS, "150");
@@ -92,14 +83,6 @@ TEST_F(LightControls, CWithoutAShowsNothing)
     EXPECT_FALSE(controls.shown(IDC_EDIT_PARAM1));
 }
 
-TEST_F(LightControls, ASecondCNeedsAAgain)
-{
-    keys({KeyCode::A, KeyCode::C});
-    dlg->ShowParameterPanel(false);
-    keys({KeyCode::C});
-    EXPECT_FALSE(controls.shown(IDC_EDIT_PARAM1));
-}
-
 TEST_F(LightControls, PThenFShowsTheModeButtons)
 {
     dlg->ShowModeButtons(false);
@@ -115,31 +98,6 @@ TEST_F(LightControls, ManualSendsMode1AndChecksOnlyManual)
     EXPECT_EQ(newBytes(kMode), std::vector<int>{1});
     EXPECT_TRUE(controls.checked(IDC_RADIO_MANUAL) && !controls.checked(IDC_RADIO_AUTO));
     EXPECT_EQ(data.settings.reportedOperationMode, 1) << "the report's mode field agrees";
-}
-
-TEST_F(LightControls, ModeSendsEndWithAGateStep)
-{
-    clock.clearSleeps();
-    dlg->OnBnClickedManual();
-    auto sleeps = clock.sleeps();
-    std::erase(sleeps, 100);  // the worker's passes
-    EXPECT_EQ(sleeps, (std::vector<int>{40, 10}));
-}
-
-TEST_F(LightControls, AModeAlreadySentIsNotSentAgain)
-{
-    dlg->OnBnClickedManual();
-    dlg->OnBnClickedManual();
-    EXPECT_EQ(newBytes(kMode), std::vector<int>{1});
-}
-
-TEST_F(LightControls, LightModeRadiosSwapTheirChecksAndNeverSend)
-{
-    dlg->OnBnClickedKeepOn();
-    EXPECT_TRUE(controls.checked(IDC_RADIO_KEEP_ON) && !controls.checked(IDC_RADIO_BREATHING));
-    dlg->OnBnClickedBreathing();
-    EXPECT_TRUE(!controls.checked(IDC_RADIO_KEEP_ON) && controls.checked(IDC_RADIO_BREATHING));
-    EXPECT_TRUE(newWrites().empty());
 }
 
 TEST_F(LightControls, AScrollMessageSendsTheTrackbarsPositionAndShowsItInTheEdit)
@@ -158,17 +116,6 @@ TEST_F(LightControls, TheMessageAfterAHandledOneIsPassedOver)
     }
     EXPECT_EQ(newBytes(kBrightness), (std::vector<int>{38, 40}));
     EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS), "40");
-}
-
-// A step whose end has not come yet: the other trackbar's next message is passed over.
-TEST_F(LightControls, BothTrackbarsShareOneCount)
-{
-    controls.setTrackbarPosition(IDC_SLIDER_BRIGHTNESS, 38);
-    dlg->OnHScroll(kThumbTrack, 38, IDC_SLIDER_BRIGHTNESS);
-    controls.setTrackbarPosition(IDC_SLIDER_BREATHING, 65);
-    dlg->OnHScroll(kThumbTrack, 65, IDC_SLIDER_BREATHING);
-    EXPECT_TRUE(newBytes(kBreathing) == std::vector<int>{64}) << "sent with the brightness only";
-    EXPECT_EQ(controls.text(IDC_EDIT_BREATHING), "64");
 }
 
 TEST_F(LightControls, DrawingTheBreathingTrackbarPutsItsPositionInItsEdit)

@@ -26,24 +26,6 @@ TEST_F(MainWindow, InitialisationShowsTheGreyDiscAndTheDisconnectedText)
     EXPECT_EQ(statusText(), "[Disconnected]");
 }
 
-TEST_F(MainWindow, InitialisationDisablesTheLightsControls)
-{
-    startDialog();
-    for (int id : kConnectedControls)
-        EXPECT_FALSE(controls.enabled(id)) << id;
-    EXPECT_TRUE(controls.enabled(IDC_COMBO_LANGUAGE));
-}
-
-TEST_F(MainWindow, InitialisationHidesTheParameterPanelAndShowsTheModeButtons)
-{
-    controls.show(IDC_RADIO_MANUAL, false);
-    controls.show(IDC_RADIO_AUTO, false);
-    startDialog();
-    for (int id : kParameterPanel)
-        EXPECT_FALSE(controls.shown(id)) << id;
-    EXPECT_TRUE(controls.shown(IDC_RADIO_MANUAL) && controls.shown(IDC_RADIO_AUTO));
-}
-
 TEST_F(MainWindow, LightPresentAtStartIsReadOnceAndShownConnected)
 {
     light.setSettings({0x01, 0x01, 40, 60, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A});
@@ -56,15 +38,6 @@ TEST_F(MainWindow, LightPresentAtStartIsReadOnceAndShownConnected)
         EXPECT_TRUE(controls.enabled(id)) << id;
     EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), 40);
     EXPECT_EQ(controls.text(IDC_EDIT_PARAM1) + controls.text(IDC_EDIT_LOS_CALC), "110A");
-}
-
-TEST_F(MainWindow, TheLightsAutoModeIsAdoptedAtConnection)
-{
-    light.setSettings({0x01, 0x01, 40, 60, 11, 22, 33, 44, 0x02, 0x01, 0x0F, 0x00, 0x02, 0x0A});
-    startDialog();
-    ASSERT_TRUE(waitConnected());
-    EXPECT_TRUE(controls.checked(IDC_RADIO_AUTO) && !controls.checked(IDC_RADIO_MANUAL));
-    EXPECT_EQ(data.operationMode, 2);
 }
 
 TEST_F(MainWindow, StandsAsideWhileTheLauncherRuns)
@@ -153,40 +126,6 @@ TEST_F(MainWindow, CloseStopsTheWorkerWithinAboutOnePassAndItClosesTheLight)
     EXPECT_LE(clock.nowMs() - before, 150) << "worker time spent during the close";
     EXPECT_EQ(light.openHandleCount(), 0);
     EXPECT_EQ(light.calls(SimulatedLight::CallKind::Exit).size(), 1u);
-}
-
-TEST_F(MainWindow, CloseTakesTheSkinOffOnce)
-{
-    startDialog();
-    dlg->OnClose();
-    dlg->OnClose();
-    EXPECT_EQ(skin.calls, std::vector<std::string>{"detach"});
-}
-
-// Nothing carries out hand-overs here but the close itself: the worker is stuck in
-// one when the close begins.
-TEST_F(MainWindow, CloseCarriesOutTheHandOverOfAWorkerWaitingInIt)
-{
-    startDialog();
-    for (int waited = 0; wakes == 0 && waited < 5000; ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_EQ(wakes, 1) << "the worker connected and handed the refresh over";
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(dlg->workerRunning()) << "still waiting for the UI thread";
-    dlg->OnClose();
-    EXPECT_FALSE(dlg->workerRunning());
-    EXPECT_EQ(controls.trackbarPosition(IDC_SLIDER_BRIGHTNESS), int(defaultSettings[2])) << "the refresh was carried out";
-    EXPECT_EQ(light.openHandleCount(), 0) << "the worker went on to its end";
-}
-
-TEST_F(MainWindow, AboutItemOpensTheAboutBoxWhateverTheLowFourBits)
-{
-    startDialog();
-    dlg->OnSysCommand(IDM_ABOUTBOX);
-    dlg->OnSysCommand(IDM_ABOUTBOX | 0x000F);
-    constexpr unsigned kCloseCommand = 0xF060;  // the window menu's Close
-    dlg->OnSysCommand(kCloseCommand);
-    EXPECT_EQ(prompts.aboutCaptions, std::vector<std::string>(2, "关于 Quorlin"));
 }
 
 }  // namespace

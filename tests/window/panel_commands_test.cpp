@@ -39,13 +39,6 @@ TEST_F(PanelCommands, SetRefusesAnyOfTheFirstThreeOutside1To255)
     EXPECT_EQ(prompts.messages, std::vector<std::string>(3, kRange255));
 }
 
-TEST_F(PanelCommands, SetRefusesAFourthOutside1To100)
-{
-    clickSet({"10", "20", "30", "101"});
-    clickSet({"255", "1", "255", "0"});
-    EXPECT_EQ(prompts.messages, std::vector<std::string>(2, kRange100));
-}
-
 TEST_F(PanelCommands, ARefusedSetStoresSendsAndHidesNothing)
 {
     clickSet({"10", "20", "30", "101"});
@@ -64,34 +57,6 @@ TEST_F(PanelCommands, SetStoresAndSendsTheFourAndHidesThePanel)
               (std::vector<int>{255, 1, 255, 100}));
     for (int id : kParameterPanel)
         EXPECT_FALSE(controls.shown(id)) << id;
-}
-
-TEST_F(PanelCommands, ASetThatChangesNothingSendsNothingButStillHidesThePanel)
-{
-    clickSet({"11", "22", "33", "44"});
-    EXPECT_TRUE(newWrites().empty());
-    EXPECT_FALSE(controls.shown(IDC_BUTTON_LOS_CALC));
-}
-
-// Each report goes after a 10 ms gate step and its 40 ms lead, and a last gate step
-// comes before the refresh; the worker's 100 ms passes may fall in between.
-TEST_F(PanelCommands, LosCalcSendsTwoReportsInTheGatesSteps)
-{
-    clock.clearSleeps();
-    dlg->OnBnClickedLosCalc();
-    auto sleeps = clock.sleeps();
-    std::erase(sleeps, 100);
-    EXPECT_EQ(sleeps, (std::vector<int>{10, 40, 10, 40, 10}));
-}
-
-TEST_F(PanelCommands, LosCalcPulses1Then0AndTheReportsDifferInNothingElse)
-{
-    dlg->OnBnClickedLosCalc();
-    auto writes = newWrites();
-    ASSERT_EQ(writes.size(), 2u);
-    EXPECT_EQ(std::exchange(writes[0][kLosCalc], 0), 1);
-    EXPECT_EQ(writes[1][kLosCalc], 0);
-    EXPECT_EQ(writes[0], writes[1]);
 }
 
 // A refused first report must not leave losCalc at 1 for the next settings report.
@@ -124,13 +89,6 @@ TEST_F(PanelCommands, AcceptedDefaultSendsTheBuiltInSettingsKeepingTheParameters
     SettingBytes expected = defaultSettings;
     std::copy_n(kLight.begin() + 4, 4, expected.begin() + 4);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), writes[0].begin() + 2));
-}
-
-TEST_F(PanelCommands, TheSkinButtonTakesTheSkinOffAndAsksForAFileOfAnyName)
-{
-    dlg->OnBnClickedLoadSkin();
-    EXPECT_EQ(prompts.fileDialogs, std::vector<std::string>{"*.*|*.*"});
-    EXPECT_EQ(skin.calls, std::vector<std::string>{"detach"}) << "cancelled: the standard look stays";
 }
 
 TEST_F(PanelCommands, TheSkinButtonAttachesTheChosenFile)

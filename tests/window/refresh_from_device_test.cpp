@@ -46,15 +46,6 @@ TEST_F(RefreshFromDevice, NumberEditsCompareOnTheLowByte)
     EXPECT_EQ(controls.text(IDC_EDIT_BRIGHTNESS), "346");
 }
 
-TEST_F(RefreshFromDevice, ParametersCompareTheWholeNumber)
-{
-    startConnected();
-    data.settings.parameter2 = 7;
-    controls.setText(IDC_EDIT_PARAM2, "263");  // the same low byte
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.text(IDC_EDIT_PARAM2), "7");
-}
-
 TEST_F(RefreshFromDevice, ChangedValuesMoveTheTrackbarsAndPutTheCaretAfterTheText)
 {
     startConnected();
@@ -68,39 +59,6 @@ TEST_F(RefreshFromDevice, ChangedValuesMoveTheTrackbarsAndPutTheCaretAfterTheTex
     EXPECT_TRUE(settingsWrites().empty()) << "moving the trackbars sends nothing";
 }
 
-TEST_F(RefreshFromDevice, OnTheUiThreadTheFocusEndsInTheLastEditChanged)
-{
-    startConnected();
-    data.settings.brightnessLevel = 12;
-    data.settings.breathingFrequency = 34;
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.focusedId(), IDC_EDIT_BREATHING);
-}
-
-TEST_F(RefreshFromDevice, TheLosDisplayIsWrittenAtTheFirstRefreshAndThenOnlyOnAChange)
-{
-    startAlone();
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "00");
-    controls.setText(IDC_EDIT_LOS_CALC, "typed");
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "typed") << "unchanged since last shown";
-    data.settings.losCalc = 10;
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(controls.text(IDC_EDIT_LOS_CALC), "0A");
-}
-
-TEST_F(RefreshFromDevice, LightModeRadiosShowKeepsOnFor1AndBreathingForAnythingElse)
-{
-    startAlone();
-    for (std::uint8_t mode : {0, 1, 2, 7}) {
-        data.settings.lightMode = mode;
-        dlg->RefreshFromDevice();
-        EXPECT_EQ(controls.checked(IDC_RADIO_KEEP_ON), mode == 1) << int(mode);
-        EXPECT_EQ(controls.checked(IDC_RADIO_BREATHING), mode != 1) << int(mode);
-    }
-}
-
 TEST_F(RefreshFromDevice, AReportedModeTheRadiosDoNotShowIsAdoptedAndSentBack)
 {
     startConnected();
@@ -112,17 +70,6 @@ TEST_F(RefreshFromDevice, AReportedModeTheRadiosDoNotShowIsAdoptedAndSentBack)
     EXPECT_EQ(data.operationMode, 1);
     ASSERT_EQ(settingsWrites().size(), 1u);
     EXPECT_EQ(settingsWrites()[0][kMode], 1);
-}
-
-// Every send attempt, written or not, begins with the report's 40 ms lead.
-TEST_F(RefreshFromDevice, AModeTheRadiosShowIsNotSentAgain)
-{
-    startConnected();
-    data.settings.reportedOperationMode = 2;
-    clock.clearSleeps();
-    dlg->RefreshFromDevice();
-    EXPECT_EQ(std::ranges::count(clock.sleeps(), 40), 0);
-    EXPECT_TRUE(settingsWrites().empty());
 }
 
 TEST_F(RefreshFromDevice, AnUnknownReportedModeChangesNothing)

@@ -25,14 +25,6 @@ protected:
     }
 };
 
-TEST_F(UiCallerTest, OnTheUiThreadWorkRunsAtOnceWithoutAWake)
-{
-    bool ran = false;
-    ui.call([&] { ran = true; });
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(wakes, 0);
-}
-
 TEST_F(UiCallerTest, AnotherThreadWaitsUntilTheUiThreadHasRunItsWork)
 {
     std::atomic<bool> returned{false};

@@ -79,18 +79,6 @@ TEST_F(AppDataSeeding, MissingFilesAreCopiedOnceAndNothingPresentIsReplaced)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
 
-TEST_F(AppDataSeeding, AMissingDefaultIsReportedAndTheFolderStillUsed)
-{
-    fs::remove(defaults / "red.she");
-    const auto problems = enter();
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].find("red.she"), std::string::npos) << problems[0];
-    EXPECT_NE(problems[0].find("cannot copy the default"), std::string::npos) << problems[0];
-    EXPECT_TRUE(fs::equivalent(currentFolder(), folder));
-    EXPECT_TRUE(fs::exists(folder / "Language.ini"));
-    EXPECT_FALSE(fs::exists(folder / "red.she"));
-}
-
 TEST_F(AppDataSeeding, AFileWhereTheFolderGoesIsReportedAndNotEntered)
 {
     fs::create_directories(roaming);
@@ -99,14 +87,6 @@ TEST_F(AppDataSeeding, AFileWhereTheFolderGoesIsReportedAndNotEntered)
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind("cannot create " + narrow(folder.wstring()) + ": ", 0), 0u) << problems[0];
     EXPECT_TRUE(fs::equivalent(currentFolder(), previous));
-}
-
-TEST(AppDataFolderMissing, AnUnknownRoamingFolderIsOneProblemAndNoMove)
-{
-    const fs::path before = currentFolder();
-    const auto problems = enterUserFolder({"", "C:\\defaults", {"Language.ini"}});
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(currentFolder(), before);
 }
 
 }  // namespace
