@@ -108,6 +108,16 @@ TEST_F(DeviceLinkTest, OpenFailuresAreExplainedOnceAndAPartialOpenIsAConnection)
     EXPECT_EQ(writes(), "W0") << "writes skip the missing interface";
 }
 
+TEST_F(DeviceLinkTest, ALightThatWillNotOpenIsRecordedWithThePermissionErrorOverOthers)
+{
+    light.setInterfaceCount(2);
+    light.failOpen(0, EIO);
+    light.failOpen(1, EACCES);
+    EXPECT_EQ(link.openDevices(), 0);
+    EXPECT_EQ(link.down().reason, LinkDownReason::NotOpenable);
+    EXPECT_EQ(link.down().openError, EACCES) << "the error that has a fix is the one explained";
+}
+
 TEST_F(DeviceLinkTest, SettingsGoWholeToEveryInterfaceUnlessTheLauncherRunsOrTheLinkIsHeldOff)
 {
     connect(3);

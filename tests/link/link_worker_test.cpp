@@ -124,6 +124,14 @@ TEST_F(LinkWorkerTest, HeldOffAndPausedPassesLeaveTheLightAndTheLauncherCheckAlo
     EXPECT_EQ(window.count("shown:disconnected"), 2) << "the reconnect's and the held-off pass's";
 }
 
+TEST_F(LinkWorkerTest, AReconnectHeldOffByTheLauncherRecordsWhyWithoutLookingForTheLight)
+{
+    processes.launcherRunning = true;
+    worker.reconnectDevice(window);
+    EXPECT_EQ(link.down().reason, LinkDownReason::LauncherRunning);
+    EXPECT_TRUE(light.calls(SimulatedLight::CallKind::Enumerate).empty());
+}
+
 TEST_F(LinkWorkerTest, QuitAtTheTopOfAPassOrDuringAReconnectStillReleasesTheLight)
 {
     light.setCallObserver([&](const SimulatedLight::Call& call) {
