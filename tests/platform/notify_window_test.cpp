@@ -47,15 +47,6 @@ TEST_F(NotifyWindowTest, AWakeHandlesABoundedBatchAndLeavesTheRestReadable)
     EXPECT_EQ(window.handlePendingEvents(), 0);
 }
 
-TEST_F(NotifyWindowTest, WithoutASourceThereIsNothingToWatchAndNothingHappens)
-{
-    NotifyWindow none(data, out, nullptr);
-    EXPECT_EQ(none.fd(), -1);
-    EXPECT_EQ(none.handlePendingEvents(), 0);
-    EXPECT_EQ(NotifyWindow(data, out, std::make_unique<Source>(false)).fd(), -1);
-    EXPECT_GE(window.fd(), 0);
-}
-
 TEST_F(NotifyWindowTest, TheUdevMonitorNeverBlocksTheWindowThread)
 {
     auto monitor = std::make_unique<UdevMonitor>();  // udev may or may not run here

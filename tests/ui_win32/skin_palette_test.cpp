@@ -47,24 +47,11 @@ TEST(SkinPalette, ShippedSkinGivesTheWindowAndButtonColours)
     EXPECT_EQ(palette.colour(SkinPart::TrackFilled, SkinState::Normal, SkinRole::Background), (Rgb{0xe0, 0x47, 0x4f}));
 }
 
-TEST(SkinPalette, LabelsKeepTheWindowBackgroundWhenTransparent)
-{
-    EXPECT_FALSE(colourOf("QLabel { background: transparent; }", SkinPart::Label, SkinState::Normal,
-                          SkinRole::Background));
-}
-
 TEST(SkinPalette, StateWithoutOwnColourFallsBackToNormal)
 {
     const std::string sheet = "QPushButton { color: #111111; } QPushButton:disabled { color: #222222; }";
     EXPECT_EQ(colourOf(sheet, SkinPart::Button, SkinState::Disabled, SkinRole::Text), (Rgb{0x22, 0x22, 0x22}));
     EXPECT_EQ(colourOf(sheet, SkinPart::Button, SkinState::Pressed, SkinRole::Text), (Rgb{0x11, 0x11, 0x11}));
-}
-
-TEST(SkinPalette, OneRuleServesEverySelectorInItsList)
-{
-    const std::string sheet = "QLineEdit, QComboBox { background-color: #3d1a1d; }";
-    EXPECT_EQ(colourOf(sheet, SkinPart::Edit, SkinState::Normal, SkinRole::Background), (Rgb{0x3d, 0x1a, 0x1d}));
-    EXPECT_EQ(colourOf(sheet, SkinPart::List, SkinState::Normal, SkinRole::Background), (Rgb{0x3d, 0x1a, 0x1d}));
 }
 
 TEST(SkinPalette, TextThatIsNoStyleSheetGivesNoColours)

@@ -3,7 +3,6 @@
 //   hold-mutex                 take the single-instance mutex, print the result
 //                              ("0" Acquired, "1" AlreadyRunning, "2" Unguarded), hold it
 //                              until standard input closes
-//   mutex                      exit with that result code
 //   device-change <kind> <type> <name>
 //                              send WM_DEVICECHANGE (kind "arrival", "removal" or a
 //                              number) with a record of device type <type> and
@@ -60,11 +59,9 @@ int main(int argc, char** argv)
         waitForInputToClose();
         return 0;
     }
-    if (mode == "mutex" || mode == "hold-mutex") {
+    if (mode == "hold-mutex") {
         quorlin::NamedMutexInstance instance;
         const int result = static_cast<int>(instance.acquire());
-        if (mode == "mutex")
-            return result;
         say(std::to_string(result).c_str());
         waitForInputToClose();
         return 0;

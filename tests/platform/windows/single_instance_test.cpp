@@ -9,21 +9,6 @@ namespace {
 
 using Result = SingleInstance::Result;
 
-// The child's exit code is its acquire() result.
-int childAcquire()
-{
-    test::ChildProcess child(test::testChild(), L"mutex");
-    return child.wait();
-}
-
-TEST(NamedMutexInstance, TheHolderKeepsItAndASecondProcessIsTurnedAway)
-{
-    NamedMutexInstance instance;
-    ASSERT_EQ(instance.acquire(), Result::Acquired);
-    EXPECT_EQ(instance.acquire(), Result::Acquired);
-    EXPECT_EQ(childAcquire(), static_cast<int>(Result::AlreadyRunning));
-}
-
 TEST(NamedMutexInstance, AHolderInAnotherProcessTurnsUsAwayUntilItEnds)
 {
     test::ChildProcess holder(test::testChild(), L"hold-mutex");
