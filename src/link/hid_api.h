@@ -39,9 +39,10 @@ public:
     virtual int readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs) = 0;
     // Closes a handle; nullptr is ignored.
     virtual void close(HidHandle device) = 0;
-    // The backend's own words for the last failure on `device`, or for the last failed
-    // open when `device` is nullptr; empty when it has none. hidapi's Windows backend
-    // tells why a call failed only this way.
+    // The backend's own words for the last failed write on `device`, or for the last
+    // failed open when `device` is nullptr, when that failure came with no error number
+    // (errno then reads EIO); empty otherwise. hidapi's Windows backend tells why a
+    // call failed only in words.
     virtual std::string failureText(HidHandle /*device*/) { return {}; }
 };
 

@@ -11,14 +11,12 @@
 namespace quorlin::ctl {
 namespace {
 
-// hidapi's Windows backend tells why a call failed only as text and leaves errno as
-// it was: errno is cleared before each call, and a failure that set none reads as an
-// I/O error, with the backend's text, rather than as success or as a stale reason.
+// errno is cleared before each call, so that a backend that sets none on a failure
+// is not reported with a stale reason, or "success": that reads as an I/O error. The
+// backend's words come with a failure it gave no number for.
 HidFailure failureOf(HidApi& backend, HidHandle device, std::string path)
 {
-    if (errno != 0)
-        return {std::move(path), errno, {}};
-    return {std::move(path), EIO, backend.failureText(device)};
+    return {std::move(path), errno != 0 ? errno : EIO, backend.failureText(device)};
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-// The program's HID backend: a pass-through to the shared hidapi library (hidraw
-// flavour). It adds nothing but the handle type conversion and keeps errno of a
-// failed open intact for the caller.
+// The program's HID backend: a pass-through to hidapi (hidraw on Linux, its own
+// Windows code on Windows). It adds the handle type conversion, and an error number
+// for every failed open or write, keeping hidapi's words where it gave no number.
 
 #include "link/hid_api.h"
 #include "link/hid_text.h"
 
+#include <atomic>
 #include <cerrno>
 
 namespace quorlin {
@@ -36,10 +37,7 @@ public:
         errno = 0;
         hid_device* device = hid_open_path(path);
         if (device == nullptr) {
-            // hidapi reports the reason only as text; the caller needs the number to
-            // tell a permission problem from a vanished device.
-            const int reason = errno;
-            errno = reason != 0 ? reason : EIO;
+            openGaveNoNumber_ = failedWithoutNumber();
             return nullptr;
         }
         return reinterpret_cast<HidHandle>(device);
@@ -47,7 +45,11 @@ public:
 
     int write(HidHandle device, const unsigned char* data, std::size_t length) override
     {
-        return hid_write(toDevice(device), data, length);
+        errno = 0;
+        const int result = hid_write(toDevice(device), data, length);
+        if (result < 0)
+            writeGaveNoNumber_ = failedWithoutNumber();
+        return result;
     }
 
     int readTimeout(HidHandle device, unsigned char* data, std::size_t length, int timeoutMs) override
@@ -63,10 +65,28 @@ public:
 
     std::string failureText(HidHandle device) override
     {
+        if (!(device == nullptr ? openGaveNoNumber_ : writeGaveNoNumber_))
+            return {};
         // hidapi answers "Success" when it holds no failure.
         std::string text = hidTextToUtf8(hid_error(toDevice(device)));
         return text == "Success" ? std::string() : text;
     }
+
+private:
+    // After a failed call: hidapi gives the reason only in words on some systems, but
+    // callers need a number to tell a permission problem from a vanished device. True
+    // when errno had none and now reads EIO.
+    static bool failedWithoutNumber()
+    {
+        if (errno != 0)
+            return false;
+        errno = EIO;
+        return true;
+    }
+
+    // Written by whichever thread made the failing call.
+    std::atomic<bool> openGaveNoNumber_{false};
+    std::atomic<bool> writeGaveNoNumber_{false};
 };
 
 }  // namespace
