@@ -23,7 +23,10 @@ foreach(program ${QUORLIN_WINDOWS_PROGRAMS})
 endforeach()
 
 configure_file(${quorlin_top}/packaging/windows/README.txt ${CMAKE_CURRENT_BINARY_DIR}/package/README.txt @ONLY NEWLINE_STYLE CRLF)
+# The licence travels with every copy, as it asks.
+configure_file(${quorlin_top}/LICENSE ${CMAKE_CURRENT_BINARY_DIR}/package/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${quorlin_top}/resources/Language.ini ${quorlin_top}/resources/red.she ${CMAKE_CURRENT_BINARY_DIR}/package/README.txt
+  ${CMAKE_CURRENT_BINARY_DIR}/package/LICENSE.txt
   DESTINATION . COMPONENT ${QUORLIN_PACKAGE_COMPONENT})
 
 # Stripping rewrites a program's time stamp with the current time unless

@@ -59,6 +59,7 @@ Section "Quorlin"
   File "${STAGE}/Language.ini"
   File "${STAGE}/red.she"
   File "${STAGE}/README.txt"
+  File "${STAGE}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The program's own folder is shared by every start; the user's settings live in
@@ -88,6 +89,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Language.ini"
   Delete "$INSTDIR\red.she"
   Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

@@ -9,7 +9,7 @@ set -uo pipefail
 top=${QUORLIN_TOP:?}
 build=${QUORLIN_WINDOWS_BUILD:-$top/build/windows}  # another build folder for a local run
 programs=(quorlin.exe quorlin-demo.exe quorlinctl.exe)
-files=("${programs[@]}" Language.ini README.txt red.she)
+files=("${programs[@]}" Language.ini LICENSE.txt README.txt red.she)
 
 seconds() { echo "${EPOCHREALTIME/[.,]/}"; }   # microseconds
 took() { local d=$(( $(seconds) - $1 )); printf '%d.%d s' $((d / 1000000)) $((d / 100000 % 10)); }
@@ -58,7 +58,7 @@ zip=$(ls "$tmp"/out/quorlin-*-windows-x64.zip 2>/dev/null | head -1)
 name=$(basename "$zip" .zip)
 echo "$(basename "$zip"): $(stat -c %s "$zip") bytes in $(took "$t")"
 expected=$(printf "$name/%s\n" "${files[@]}" | sort)
-check "the zip holds exactly the programs, Language.ini, red.she and README.txt in its own folder" \
+check "the zip holds exactly the programs, Language.ini, red.she, README.txt and LICENSE.txt in its own folder" \
     test "$(unzip -Z1 "$zip" | sort)" == "$expected"
 unzip -q "$zip" -d "$tmp/unzipped"
 for p in "${programs[@]}"; do

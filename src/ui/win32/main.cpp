@@ -1,6 +1,7 @@
 // Quorlin's entry point on Windows. The three program-wide objects are built here in
 // their fixed order (the data object, the application, the transport) and torn down
 // in reverse when the entry point returns.
+#include "licence.h"
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "link/device_event_watch.h"
@@ -12,6 +13,7 @@
 #include "platform/windows/app_data_folder.h"
 #include "platform/windows/debug_trace_sink.h"
 #include "platform/windows/named_mutex_instance.h"
+#include "platform/windows/wide_text.h"
 #include "program_hid_api.h"
 #include "shell/quorlin_app.h"
 #include "shell/whole_data.h"
@@ -26,6 +28,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -47,16 +50,24 @@ std::vector<std::wstring> arguments()
     return out;
 }
 
+// The program's own file name without ".exe": quorlin or quorlin-demo.
+std::string programName()
+{
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return quorlin::narrow(std::filesystem::path(std::wstring(path, length)).stem().wstring());
+}
+
 void printHelp()
 {
-    std::cout << "Usage: quorlin [--user-folder] [--trace]\n"
-              << "The setting tool for the Quorlin Sivane USB light.\n\n"
+    std::cout << "Usage: " << programName() << " [--user-folder] [--trace]\n"
+              << quorlin::programLight().helpLine << "\n\n"
               << "  --user-folder  work in %APPDATA%\\Quorlin, created and given the shipped\n"
               << "                 Language.ini and red.she when they are missing\n"
               << "  --trace        also print the light's traffic, line by line: on standard error\n"
               << "                 when it leads somewhere, else to the debugger's output\n"
               << "  --help         print this help and exit\n"
-              << "  --version      print the version and exit\n\n"
+              << "  --version      print the version and the licence and exit\n\n"
               << "Without --user-folder, Language.ini and red.she are read from the current folder.\n"
               << std::flush;
 }
@@ -83,7 +94,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
             return 0;
         }
         if (option == L"--version") {
-            std::cout << "quorlin " << QUORLIN_VERSION << std::endl;
+            std::cout << programName() << ' ' << QUORLIN_VERSION << quorlin::programLight().versionNote << '\n'
+                      << quorlin::kLicenceNotice << std::endl;
             return 0;
         }
         userFolder = userFolder || option == L"--user-folder";
