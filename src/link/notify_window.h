@@ -4,7 +4,6 @@
 // hands arrivals and removals to handleDeviceChange. The front end watches fd() on the
 // window thread and calls handlePendingEvents when it is readable.
 
-#include "link/device_event_watch.h"
 #include "platform/usb_event_source.h"
 
 #include <iosfwd>

@@ -66,10 +66,10 @@ void QtMainWindow::connectMessageMap()
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every event of the application passes here: controls are looked up only in the
+    // cases that need them.
     if (!dlg_)
         return QDialog::eventFilter(watched, event);
-    const QObject* brightnessEdit = control(IDC_EDIT_BRIGHTNESS);
-    const QObject* breathingEdit = control(IDC_EDIT_BREATHING);
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -78,15 +78,15 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event)
             dlg_->PreTranslateMessage(keyCode(static_cast<QKeyEvent*>(event)->key()));
         break;
     case QEvent::FocusIn:
-        if (watched == brightnessEdit)
+        if (watched == control(IDC_EDIT_BRIGHTNESS))
             dlg_->OnEnSetfocusBrightness();
-        else if (watched == breathingEdit)
+        else if (watched == control(IDC_EDIT_BREATHING))
             dlg_->OnEnSetfocusBreathing();
         break;
     case QEvent::FocusOut:
-        if (watched == brightnessEdit)
+        if (watched == control(IDC_EDIT_BRIGHTNESS))
             dlg_->OnEnKillfocusBrightness();
-        else if (watched == breathingEdit)
+        else if (watched == control(IDC_EDIT_BREATHING))
             dlg_->OnEnKillfocusBreathing();
         break;
     case QEvent::Wheel: {

@@ -10,7 +10,7 @@ UsbEventWatch::UsbEventWatch(std::unique_ptr<NotifyWindow> receiver) : receiver_
         return;
     notifier_ = std::make_unique<QSocketNotifier>(receiver_->fd(), QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this,
-            [this] { emit eventsHandled(receiver_->handlePendingEvents()); });
+            [this] { receiver_->handlePendingEvents(); });
 }
 
 UsbEventWatch::~UsbEventWatch() = default;

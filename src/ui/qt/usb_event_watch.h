@@ -2,6 +2,7 @@
 // USB plug and unplug events in Qt: the window thread's event loop watches the
 // receiver's descriptor and lets it handle what waits whenever it turns readable.
 
+#include "link/device_event_watch.h"
 #include "link/notify_window.h"
 
 #include <QObject>
@@ -13,18 +14,11 @@ class QSocketNotifier;
 namespace quorlin {
 
 class UsbEventWatch final : public QObject, public DeviceEventWatch {
-    Q_OBJECT
 public:
     // Starts watching at once, on the calling thread; a receiver without a descriptor
     // is kept but never woken.
     explicit UsbEventWatch(std::unique_ptr<NotifyWindow> receiver);
     ~UsbEventWatch() override;
-
-    bool watching() const { return notifier_ != nullptr; }
-
-signals:
-    // After each wake, with the number of arrivals and removals handled.
-    void eventsHandled(int count);
 
 private:
     std::unique_ptr<NotifyWindow> receiver_;
