@@ -1,6 +1,6 @@
 #include "platform/profile_text.h"
 
-#include "platform/text_trim.h"
+#include "platform/ascii_text.h"
 
 #include <vector>
 
@@ -15,22 +15,9 @@ std::string_view trimmed(std::string_view text)
     return quorlin::trimmed(text, kBlanks);
 }
 
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b)
 {
-    a = trimmed(a);
-    b = trimmed(b);
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
+    return compareIgnoringCase(trimmed(a), trimmed(b)) == 0;
 }
 
 std::string unquoted(std::string_view value)

@@ -4,7 +4,7 @@
 #include "shell/language.h"
 
 #include "platform/profile_store.h"
-#include "platform/text_trim.h"
+#include "platform/ascii_text.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
 

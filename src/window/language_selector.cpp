@@ -1,5 +1,6 @@
 // The window's side of the interface language: the language list, and the texts of
 // the caption and labels.
+#include "platform/ascii_text.h"
 #include "shell/language.h"
 #include "shell/language_strings.h"
 #include "shell/whole_data.h"
@@ -11,25 +12,7 @@
 namespace quorlin {
 namespace {
 
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Compares as a sorted list does, ignoring the case of ASCII letters.
-int compareIgnoringCase(const std::string& a, const std::string& b)
-{
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto x = static_cast<unsigned char>(asciiLower(a[i]));
-        const auto y = static_cast<unsigned char>(asciiLower(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-bool startsWithIgnoringCase(const std::string& text, const std::string& prefix)
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && compareIgnoringCase(text.substr(0, prefix.size()), prefix) == 0;
 }

@@ -1,5 +1,7 @@
 #include "ui/win32/skin_palette.h"
 
+#include "platform/ascii_text.h"
+
 #include <vector>
 
 namespace quorlin::win32 {
@@ -7,12 +9,7 @@ namespace {
 
 std::string_view trim(std::string_view text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(text, " \t\r\n\f");
 }
 
 int hexDigit(char c)
