@@ -30,7 +30,3 @@ t=$(seconds)
 env -u DISPLAY -u WAYLAND_DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 300
 echo "tests under Wine ($prefix prefix): $(took "$t")"
-
-# What hidapi's Windows code finds under this Wine (under Wine 8: it cannot start).
-sed -n 's/^\(hid_init failed.*\|hidapi says: .*\|[0-9]* interface(s) .*\)$/hidapi probe: \1/p' \
-    "$build/Testing/Temporary/LastTest.log"

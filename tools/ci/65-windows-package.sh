@@ -22,8 +22,7 @@ tmp=$(mktemp -d)
 run_pid= xvfb_pid= light_pid=
 stop() {
     for pid in $run_pid $light_pid; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
-    if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$tmp/prefix" 2>/dev/null
-    else WINEPREFIX=$tmp/prefix wineserver -k 2>/dev/null; WINEPREFIX=$tmp/prefix wineserver -w 2>/dev/null; fi
+    "$top/tools/wine/prefix.sh" down "$tmp/prefix" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$tmp"
 }
@@ -98,8 +97,7 @@ fi
 export WINEPREFIX=$tmp/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 t=$(seconds)
-if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" up "$WINEPREFIX"
-else mkdir -p "$WINEPREFIX" && wineserver -p && wineboot -i >/dev/null 2>&1; fi
+"$top/tools/wine/prefix.sh" up "$WINEPREFIX"
 echo "prefix: $(took "$t")"
 winvar() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 local_app_data=$(winepath -u "$(winvar LOCALAPPDATA)" 2>/dev/null)

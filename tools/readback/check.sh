@@ -38,16 +38,11 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A private prefix's server goes with this run: the next one may have another display.
 stop_prefix() {
     [ -n "$own_prefix" ] || return 0
-    if [ -x "$top/tools/wine/prefix.sh" ]; then "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
-    else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
+    "$top/tools/wine/prefix.sh" down "$WINEPREFIX"
 }
 # A server left by a run that was killed would keep that run's display.
 [ -n "$own_prefix" ] && stop_prefix
-if [ -x "$top/tools/wine/prefix.sh" ]; then
-    "$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
-else
-    wineserver -p
-fi
+"$top/tools/wine/prefix.sh" up "$WINEPREFIX" || exit 1
 cd "$dir" || exit 1
 
 failures=0

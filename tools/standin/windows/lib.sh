@@ -33,8 +33,7 @@ standin_cleanup() {
     for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${started[@]}"; do wait "$pid" 2>/dev/null; done
     if [ -d "$WINEPREFIX" ]; then
-        if [ -x "$STANDIN_TOP/tools/wine/prefix.sh" ]; then "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
-        else wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; fi
+        "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
     fi
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$DIR" "$WORK"
@@ -65,16 +64,11 @@ standin_up() {
         export DISPLAY=:$(cat "$WORK/display")
     fi
     mkdir -p "$WINEPREFIX" && WINEPREFIX=$(cd "$WINEPREFIX" && pwd)
-    if [ -x "$STANDIN_TOP/tools/wine/prefix.sh" ]; then
-        # A server left by a run that was killed would keep that run's display.
-        "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
-        "$STANDIN_TOP/tools/wine/prefix.sh" up "$WINEPREFIX" || fail "prefix.sh up"
-        # A new prefix may still be being filled in: a program started now would not load.
-        wine cmd /c exit </dev/null >/dev/null 2>&1
-    else
-        wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
-        wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1
-    fi
+    # A server left by a run that was killed would keep that run's display.
+    "$STANDIN_TOP/tools/wine/prefix.sh" down "$WINEPREFIX"
+    "$STANDIN_TOP/tools/wine/prefix.sh" up "$WINEPREFIX" || fail "prefix.sh up"
+    # A new prefix may still be being filled in: a program started now would not load.
+    wine cmd /c exit </dev/null >/dev/null 2>&1
     (cd "$STANDIN_BIN" && exec wine ./quorlin-standin-light.exe) </dev/null >"$WORK/light.out" 2>&1 &
     started+=($!)
     STANDIN_LIGHT=$!
