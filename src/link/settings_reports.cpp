@@ -1,5 +1,7 @@
 #include "link/settings_reports.h"
 
+#include <cstdio>
+
 #include "shell/whole_data.h"
 
 #include <algorithm>
@@ -91,6 +93,13 @@ bool applyStatusReply(const StatusReply& reply, CWholeData& data,
             applied(value);
     }
     return true;
+}
+
+std::string losCalcText(std::uint8_t value)
+{
+    char text[3];
+    std::snprintf(text, sizeof text, "%02X", value);
+    return text;
 }
 
 }  // namespace quorlin

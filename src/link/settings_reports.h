@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quorlin {
 
@@ -22,6 +23,11 @@ constexpr std::size_t kReplyMarkIndex = 12;
 constexpr std::uint8_t kReplyMark = 0x0F;
 // The variant byte: this value selects the built-in defaults, any other the settings.
 constexpr std::uint8_t kDefaultsVariant = 1;
+
+// Values of the light mode and operation mode settings.
+constexpr std::uint8_t kLightModeKeepsOn = 1;
+constexpr std::uint8_t kOperationManual = 1;
+constexpr std::uint8_t kOperationAuto = 2;
 
 using SettingBytes = std::array<std::uint8_t, kSettingCount>;
 using OutputReport = std::array<std::uint8_t, kOutputReportSize>;
@@ -42,5 +48,9 @@ OutputReport statusRequest();
 // `applied`, when given, sees each byte that was stored.
 bool applyStatusReply(const StatusReply& reply, CWholeData& data,
                       const std::function<void(std::uint8_t)>& applied = {});
+
+// The LOS_CALC setting as the window's display and quorlinctl show it: two
+// upper-case hex digits.
+std::string losCalcText(std::uint8_t value);
 
 }  // namespace quorlin

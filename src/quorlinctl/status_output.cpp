@@ -1,33 +1,23 @@
 #include "status_output.h"
 
-#include <cstdio>
+#include "link/settings_reports.h"
+
 #include <ostream>
 
 namespace quorlin::ctl {
 namespace {
 
-constexpr std::uint8_t kKeepsOn = 1;
-constexpr std::uint8_t kManual = 1;
-constexpr std::uint8_t kAuto = 2;
-
 const char* lightModeName(std::uint8_t mode)
 {
-    return mode == kKeepsOn ? "keeps on" : "breathing";
+    return mode == kLightModeKeepsOn ? "keeps on" : "breathing";
 }
 
 const char* operationModeName(std::uint8_t mode)
 {
-    return mode == kManual ? "Manual" : mode == kAuto ? "Auto" : "unknown";
+    return mode == kOperationManual ? "Manual" : mode == kOperationAuto ? "Auto" : "unknown";
 }
 
 }  // namespace
-
-std::string losCalcText(std::uint8_t value)
-{
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", value);
-    return text;
-}
 
 void printStatus(std::ostream& out, const LightSettings& s, bool json)
 {

@@ -13,7 +13,4 @@ namespace quorlin::ctl {
 // Plain: one "key: value" line each. JSON: one object on one line, plain numbers.
 void printStatus(std::ostream& out, const LightSettings& settings, bool json);
 
-// The LOS_CALC value as the window shows it: two upper-case hex digits.
-std::string losCalcText(std::uint8_t value);
-
 }  // namespace quorlin::ctl

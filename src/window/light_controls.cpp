@@ -17,8 +17,6 @@ namespace {
 constexpr int kNumberEditMax = 100;
 constexpr const char* kMaximumMessage = "The maximum vlaue is 100";
 constexpr std::uint8_t kHotkeyArmed = 2;
-constexpr std::uint8_t kManual = 1;
-constexpr std::uint8_t kAuto = 2;
 
 }  // namespace
 
@@ -114,7 +112,7 @@ void CQuorlinDlg::OnEnKillfocusBreathing() { m_bBreathingEditFocus = 0; }
 
 void CQuorlinDlg::OnBnClickedManual()
 {
-    data_.operationMode = kManual;
+    data_.operationMode = kOperationManual;
     SendOperationMode();
     controls_.setChecked(IDC_RADIO_MANUAL, true);
     controls_.setChecked(IDC_RADIO_AUTO, false);
@@ -122,7 +120,7 @@ void CQuorlinDlg::OnBnClickedManual()
 
 void CQuorlinDlg::OnBnClickedAuto()
 {
-    data_.operationMode = kAuto;
+    data_.operationMode = kOperationAuto;
     SendOperationMode();
     controls_.setChecked(IDC_RADIO_MANUAL, false);
     controls_.setChecked(IDC_RADIO_AUTO, true);

@@ -1,25 +1,10 @@
 // Bringing the controls in line with the light's reported settings.
+#include "link/settings_reports.h"
 #include "shell/whole_data.h"
 #include "window/quorlin_dlg.h"
 #include "window/resource_ids.h"
 
-#include <cstdio>
-
 namespace quorlin {
-namespace {
-
-constexpr std::uint8_t kKeepsOn = 1;
-constexpr std::uint8_t kManualMode = 1;
-constexpr std::uint8_t kAutoMode = 2;
-
-std::string twoHexDigits(std::uint8_t value)
-{
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", value);
-    return text;
-}
-
-}  // namespace
 
 void CQuorlinDlg::RefreshFromDevice()
 {
@@ -40,7 +25,7 @@ void CQuorlinDlg::RefreshFromDevice()
     };
 
     onUi([&] {
-        const bool keepsOn = s.lightMode.load() == kKeepsOn;
+        const bool keepsOn = s.lightMode.load() == kLightModeKeepsOn;
         controls_.setChecked(IDC_RADIO_KEEP_ON, keepsOn);
         controls_.setChecked(IDC_RADIO_BREATHING, !keepsOn);
 
@@ -59,13 +44,13 @@ void CQuorlinDlg::RefreshFromDevice()
 
         const std::uint8_t los = s.losCalc.load();
         if (!m_lastLosCalcShown || *m_lastLosCalcShown != los)
-            controls_.setText(IDC_EDIT_LOS_CALC, twoHexDigits(los));
+            controls_.setText(IDC_EDIT_LOS_CALC, losCalcText(los));
     });
 
     // The light's own Manual/Auto choice wins; it is sent back so the report agrees.
     // Auto is looked at first.
-    adoptReportedMode(kAutoMode, IDC_RADIO_AUTO, IDC_RADIO_MANUAL);
-    adoptReportedMode(kManualMode, IDC_RADIO_MANUAL, IDC_RADIO_AUTO);
+    adoptReportedMode(kOperationAuto, IDC_RADIO_AUTO, IDC_RADIO_MANUAL);
+    adoptReportedMode(kOperationManual, IDC_RADIO_MANUAL, IDC_RADIO_AUTO);
 
     onUi([this, &s] { m_lastLosCalcShown = s.losCalc.load(); });
 }
