@@ -45,6 +45,8 @@ struct AppServices {
 class CQuorlinApp {
 public:
     static constexpr const char* kSkinFile = "red.she";
+    // The language file, as the user folder is seeded with it.
+    static constexpr const char* kLanguageFile = "Language.ini";
     static constexpr const char* kAlreadyRunning = "程序已运行";
 
     explicit CQuorlinApp(CWholeData& data);

@@ -94,7 +94,7 @@ protected:
     DeviceLink link{data, light, systemClock(), out, err, noOpenFailureAdvice()};
     RecordingPrompts recorded;
     win32::Win32Skin skin;
-    win32::Win32Prompts systemPrompts{thisModule(), &skin};
+    win32::Win32Prompts systemPrompts{thisModule(), skin};
     std::unique_ptr<win32::Win32MainWindow> window;  // last: gone before what it uses
 };
 

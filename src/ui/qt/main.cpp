@@ -45,8 +45,6 @@ void traceToQt(std::string_view line)
     qCDebug(lcLinkTrace, "%.*s", static_cast<int>(line.size()), line.data());
 }
 
-constexpr const char* kLanguageFile = "Language.ini";
-
 const char* programName(const char* argv0)
 {
     const char* slash = std::strrchr(argv0, '/');
@@ -77,7 +75,7 @@ void enterUserFolder()
         environment("XDG_CONFIG_HOME"),
         environment("HOME"),
         quorlin::executableFolder() + "/" + QUORLIN_DEFAULTS_FROM_BIN,
-        {kLanguageFile, quorlin::CQuorlinApp::kSkinFile},
+        {quorlin::CQuorlinApp::kLanguageFile, quorlin::CQuorlinApp::kSkinFile},
     };
     for (const std::string& problem : quorlin::enterUserFolder(places))
         std::cerr << "Quorlin: " << problem << std::endl;

@@ -36,8 +36,6 @@
 
 namespace {
 
-constexpr const char* kLanguageFile = "Language.ini";
-
 std::vector<std::wstring> arguments()
 {
     std::vector<std::wstring> out;
@@ -75,7 +73,7 @@ void printHelp()
 void enterUserFolder()
 {
     const quorlin::AppDataPlaces places =
-        quorlin::systemAppDataPlaces({kLanguageFile, quorlin::CQuorlinApp::kSkinFile});
+        quorlin::systemAppDataPlaces({quorlin::CQuorlinApp::kLanguageFile, quorlin::CQuorlinApp::kSkinFile});
     for (const std::string& problem : quorlin::enterUserFolder(places))
         std::cerr << "Quorlin: " << problem << std::endl;
 }
@@ -123,7 +121,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     quorlin::NamedMutexInstance instanceLock;
     quorlin::win32::Win32Skin skin;
-    quorlin::win32::Win32Prompts prompts(instance, &skin);
+    quorlin::win32::Win32Prompts prompts(instance, skin);
     quorlin::win32::Win32MainWindowHost window(instance, prompts, skin);
     const quorlin::AppServices services{
         deviceLink,

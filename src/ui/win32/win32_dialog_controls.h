@@ -13,7 +13,6 @@ class Win32DialogControls final : public DialogControls {
 public:
     // The dialog whose items these are; set once it exists.
     void attach(HWND dialog) { dialog_ = dialog; }
-    HWND dialog() const { return dialog_; }
     HWND item(int id) const;
 
     void setCaption(const std::string& text) override;

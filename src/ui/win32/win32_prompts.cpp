@@ -19,7 +19,7 @@ constexpr std::size_t kPathBuffer = 32768;
 
 struct AboutContext {
     const AboutBox* box;
-    Win32Skin* skin;
+    Win32Skin& skin;
 };
 
 }  // namespace
@@ -80,20 +80,19 @@ INT_PTR CALLBACK Win32Prompts::aboutProc(HWND dialog, UINT message, WPARAM wPara
         SetDlgItemTextW(dialog, IDC_ABOUT_NAME, widen(box.nameAndVersion).c_str());
         SetDlgItemTextW(dialog, IDC_ABOUT_DESCRIPTION, widen(box.description).c_str());
         SetDlgItemTextW(dialog, IDOK, widen(box.okButton).c_str());
-        if (context->skin != nullptr)
-            context->skin->adopt(dialog);
+        context->skin.adopt(dialog);
         return TRUE;
     }
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (context != nullptr && context->skin != nullptr)
+        if (context != nullptr)
             return reinterpret_cast<INT_PTR>(
-                context->skin->controlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+                context->skin.controlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
         return FALSE;
     case WM_DRAWITEM:
-        return context != nullptr && context->skin != nullptr &&
-               context->skin->drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return context != nullptr &&
+               context->skin.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, LOWORD(wParam));
@@ -101,8 +100,8 @@ INT_PTR CALLBACK Win32Prompts::aboutProc(HWND dialog, UINT message, WPARAM wPara
         }
         return FALSE;
     case WM_DESTROY:
-        if (context != nullptr && context->skin != nullptr)
-            context->skin->release(dialog);
+        if (context != nullptr)
+            context->skin.release(dialog);
         return FALSE;
     default:
         return FALSE;

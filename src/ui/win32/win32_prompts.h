@@ -13,8 +13,8 @@ class Win32Skin;
 
 class Win32Prompts final : public WindowPrompts {
 public:
-    // `skin`, when given, colours the About box as it does the main window.
-    explicit Win32Prompts(HINSTANCE instance, Win32Skin* skin = nullptr) : instance_(instance), skin_(skin) {}
+    // `skin` colours the About box as it does the main window.
+    Win32Prompts(HINSTANCE instance, Win32Skin& skin) : instance_(instance), skin_(skin) {}
 
     // The window the boxes belong to (they are modal to it); null before it exists.
     void setOwner(HWND owner) { owner_ = owner; }
@@ -31,7 +31,7 @@ private:
     static INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
-    Win32Skin* skin_;
+    Win32Skin& skin_;
     HWND owner_ = nullptr;
 };
 
